@@ -1,0 +1,25 @@
+#pragma once
+// Tovarel.ini and the Windows "A" functions speak code page 932 (Shift-JIS);
+// everything inside the program is UTF-8.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace common {
+
+// First byte of a double-byte CP932 character.
+constexpr bool IsCp932LeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// No value when the text holds a character CP932 cannot represent: callers
+// must not write a substitute in its place.
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+// No value when the bytes are not valid CP932.
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
+
+// For text that is only read: each byte that cannot be decoded becomes U+FFFD.
+std::string Cp932ToUtf8Lossy(std::string_view cp932);
+
+}  // namespace common
