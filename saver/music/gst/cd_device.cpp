@@ -1,0 +1,159 @@
+#include "cd_device.h"
+
+#include <algorithm>
+
+#include "cd_toc_reader.h"
+#include "mci_errors.h"
+
+namespace music {
+namespace {
+
+constexpr int kStartSeconds = 10;
+
+GstClockTime SectorsToTime(std::int64_t sectors) {
+  return static_cast<GstClockTime>(sectors) * GST_SECOND / kSectorsPerSecond;
+}
+
+}  // namespace
+
+CdDevice::CdDevice(std::string drive, std::string sink)
+    : drive_(std::move(drive)), sink_(std::move(sink)) {}
+
+CdDevice::~CdDevice() { DropPipeline(); }
+
+const CdToc* CdDevice::Toc() {
+  if (!toc_) {
+    toc_ = ReadCdToc(drive_);
+    if (toc_) stoppedAt_ = toc_->trackStart.front();
+  }
+  return toc_ ? &*toc_ : nullptr;
+}
+
+bool CdDevice::EnsurePipeline() {
+  if (pipeline_) return true;
+  if (!EnsureGstreamer()) return false;
+  GstElement* source = gst_element_factory_make("cdiocddasrc", nullptr);
+  GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
+  GstElement* resample = gst_element_factory_make("audioresample", nullptr);
+  GstElement* sink = MakeAudioSink(sink_);
+  pipeline_ = gst_pipeline_new(nullptr);
+  if (!source || !convert || !resample || !sink || !pipeline_) {
+    for (GstElement* e : {source, convert, resample, sink, pipeline_}) {
+      if (e) gst_object_unref(e);
+    }
+    pipeline_ = nullptr;
+    return false;
+  }
+  gst_object_ref_sink(pipeline_);
+  g_object_set(source, "device", drive_.c_str(), nullptr);
+  gst_util_set_object_arg(G_OBJECT(source), "mode", "continuous");
+  gst_bin_add_many(GST_BIN(pipeline_), source, convert, resample, sink, nullptr);
+  flags_.ended = false;
+  flags_.failed = false;
+  WatchBus(pipeline_, &flags_);
+  if (!gst_element_link_many(source, convert, resample, sink, nullptr)) {
+    DropPipeline();
+    return false;
+  }
+  gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+  if (!WaitForState(pipeline_, kStartSeconds) || flags_.failed) {
+    DropPipeline();
+    return false;
+  }
+  return true;
+}
+
+void CdDevice::DropPipeline() {
+  if (!pipeline_) return;
+  gst_element_set_state(pipeline_, GST_STATE_NULL);
+  GstBus* bus = gst_element_get_bus(pipeline_);
+  gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+  gst_object_unref(bus);
+  gst_object_unref(pipeline_);
+  pipeline_ = nullptr;
+}
+
+std::uint32_t CdDevice::Play(std::optional<std::int32_t> from, std::optional<std::int32_t> to) {
+  const CdToc* toc = Toc();
+  if (!toc) return Code(MciErr::DeviceNotReady);
+  const std::int32_t start = from ? *from : CurrentSector();
+  const std::int32_t end = to ? *to : toc->leadOut;
+  if (end < start) return Code(MciErr::OutOfRange);
+  if (!EnsurePipeline()) return Code(MciErr::Hardware);
+
+  // The stream starts at the first track: its time 0 is that track's start.
+  const std::int32_t base = toc->trackStart.front();
+  flags_.ended = false;
+  const bool seeked = gst_element_seek(
+      pipeline_, 1.0, GST_FORMAT_TIME, static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+      GST_SEEK_TYPE_SET, SectorsToTime(start - base), GST_SEEK_TYPE_SET, SectorsToTime(end - base));
+  if (!seeked || gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+    DropPipeline();
+    return Code(MciErr::Hardware);
+  }
+  playEnd_ = end;
+  state_ = State::Playing;
+  return 0;
+}
+
+std::uint32_t CdDevice::Stop() {
+  if (!Toc()) return Code(MciErr::DeviceNotReady);
+  stoppedAt_ = CurrentSector();
+  DropPipeline();
+  state_ = State::Stopped;
+  return 0;
+}
+
+std::uint32_t CdDevice::Pause() {
+  if (!Toc()) return Code(MciErr::DeviceNotReady);
+  if (state_ == State::Playing && pipeline_) {
+    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+    state_ = State::Paused;
+  }
+  return 0;
+}
+
+std::uint32_t CdDevice::Resume() {
+  if (!Toc()) return Code(MciErr::DeviceNotReady);
+  if (state_ == State::Paused && pipeline_) {
+    gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+    state_ = State::Playing;
+  }
+  return 0;
+}
+
+void CdDevice::NoteEnd() {
+  if (state_ == State::Stopped || !(flags_.ended || flags_.failed)) return;
+  stoppedAt_ = flags_.ended ? playEnd_ : CurrentSector();
+  DropPipeline();
+  state_ = State::Stopped;
+}
+
+std::string CdDevice::Mode() {
+  if (!Toc()) return "not ready";
+  NoteEnd();
+  switch (state_) {
+    case State::Playing:
+      return "playing";
+    case State::Paused:
+      return "paused";
+    case State::Stopped:
+      break;
+  }
+  return "stopped";
+}
+
+std::int32_t CdDevice::CurrentSector() {
+  const CdToc* toc = Toc();
+  if (!toc) return 0;
+  NoteEnd();
+  if (state_ == State::Stopped || !pipeline_) return stoppedAt_;
+  gint64 position = 0;
+  if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) {
+    return stoppedAt_;
+  }
+  const std::int64_t sector = toc->trackStart.front() + position * kSectorsPerSecond / GST_SECOND;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(sector, toc->trackStart.front(), toc->leadOut));
+}
+
+}  // namespace music

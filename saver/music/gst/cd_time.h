@@ -1,0 +1,52 @@
+#pragma once
+// CD positions in the MCI time formats. Positions are logical sector numbers
+// (75 per second); the MSF and millisecond formats count from the disc's
+// absolute start, 150 sectors before sector 0.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace music {
+
+enum class CdTimeFormat { Msf, Tmsf, Milliseconds };
+
+inline constexpr std::int32_t kSectorsPerSecond = 75;
+inline constexpr std::int32_t kMsfOffset = 150;
+
+// What the table of contents says: the start sector of every track (first
+// track first) and the lead-out sector.
+struct CdToc {
+  int firstTrack = 1;
+  std::vector<std::int32_t> trackStart;
+  std::int32_t leadOut = 0;
+
+  int TrackCount() const { return static_cast<int>(trackStart.size()); }
+  int LastTrack() const { return firstTrack + TrackCount() - 1; }
+  bool HasTrack(int track) const { return track >= firstTrack && track <= LastTrack(); }
+  std::int32_t StartOf(int track) const { return trackStart[track - firstTrack]; }
+  std::int32_t EndOf(int track) const {
+    return track == LastTrack() ? leadOut : StartOf(track + 1);
+  }
+  // The track a sector lies in (the last one for the lead-out and beyond).
+  int TrackAt(std::int32_t sector) const;
+};
+
+// Formats `sector` as MCI replies it: "tt:mm:ss:ff", "mm:ss:ff" or a number.
+std::string FormatCdPosition(const CdToc& toc, CdTimeFormat format, std::int32_t sector);
+
+// A length of `sectors` (MCI gives lengths in TMSF as "mm:ss:ff").
+std::string FormatCdLength(CdTimeFormat format, std::int32_t sectors);
+
+// Reads a position argument; returns the sector or an MCI error code.
+struct CdPositionResult {
+  std::int32_t sector = 0;
+  std::uint32_t error = 0;
+};
+CdPositionResult ParseCdPosition(const CdToc& toc, CdTimeFormat format, std::string_view text);
+
+// A non-negative decimal integer that fits 31 bits, nothing else.
+std::optional<std::int32_t> ParseMciInteger(std::string_view text);
+
+}  // namespace music

@@ -1,0 +1,36 @@
+#pragma once
+// PlaySoundA for WAV files: one sound at a time, looped without a gap.
+#include <gst/gst.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "gst_setup.h"
+
+namespace music {
+
+class WavePlayer {
+ public:
+  explicit WavePlayer(std::string sink) : sink_(std::move(sink)) {}
+  ~WavePlayer() { Stop(); }
+  WavePlayer(const WavePlayer&) = delete;
+  WavePlayer& operator=(const WavePlayer&) = delete;
+
+  bool PlaySound(std::optional<std::string_view> sound, std::uint32_t flags);
+
+ private:
+  void Stop();
+  static void OnAboutToFinish(GstElement* playbin, gpointer self);
+
+  std::string sink_;
+  std::string uri_;
+  GstElement* playbin_ = nullptr;
+  StreamFlags flags_;
+};
+
+// waveOutGetNumDevs: the audio sinks GStreamer's device monitor knows.
+std::uint32_t CountAudioOutputDevices();
+
+}  // namespace music
