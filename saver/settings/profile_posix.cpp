@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 
 #include "saver/common/code_page.h"
@@ -15,8 +16,8 @@ std::string_view LimitValue(std::string_view value) {
   size_t keep = 0;
   while (keep < value.size()) {
     size_t width = common::IsCp932LeadByte(static_cast<unsigned char>(value[keep])) ? 2 : 1;
-    if (keep + width > kProfileValueBytes || keep + width > value.size()) break;
-    keep += width;
+    if (keep + width > kProfileValueBytes) break;
+    keep = std::min(keep + width, value.size());  // a stray lead byte at the end stays
   }
   return value.substr(0, keep);
 }
