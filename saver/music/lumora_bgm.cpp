@@ -1,10 +1,10 @@
 #include "lumora_bgm.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 
-#include "../settings_vars.h"
+#include "saver/common/vb_number.h"
+#include "saver/settings_vars.h"
 
 namespace music {
 namespace {
@@ -30,34 +30,6 @@ bool ContainsErr(std::string text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return text.find("ERR") != std::string::npos;
-}
-
-// The implicit text-to-number conversion of the comparison: blanks around a
-// decimal number are allowed, anything else is a type mismatch.
-std::optional<double> TextToNumber(std::string_view text) {
-  auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  std::size_t i = 0;
-  auto digits = [&] {
-    std::size_t start = i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-    return i - start;
-  };
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  std::size_t mantissa = digits();
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    mantissa += digits();
-  }
-  if (mantissa == 0) return std::nullopt;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    if (digits() == 0) return std::nullopt;
-  }
-  if (i != text.size()) return std::nullopt;
-  return std::strtod(std::string(text).c_str(), nullptr);
 }
 
 }  // namespace
@@ -91,7 +63,7 @@ void Lumora_BGM::PollCdSteps() {
   }
   // Both sides of the test are evaluated: a current track that is not a
   // number fails the tick even on a stopped drive.
-  const std::optional<double> currentTrack = TextToNumber(current);
+  const std::optional<double> currentTrack = common::ReadNumber(current);
   if (!currentTrack) {
     CdPolling = False;
     return;
@@ -132,11 +104,11 @@ void Lumora_BGM::StopMp3() {
 
 void Lumora_BGM::PlayWav() {
   if (mci_.WaveOutDeviceCount() > 0) {
-    mci_.PlaySound(saver::BgmFile, SndAsync | SndLoop);
+    mci_.PlaySoundFile(saver::BgmFile, SndAsync | SndLoop);
   }
 }
 
-void Lumora_BGM::StopWav() { mci_.PlaySound(std::nullopt, 0); }
+void Lumora_BGM::StopWav() { mci_.PlaySoundFile(std::nullopt, 0); }
 
 std::int32_t Lumora_BGM::SendMci(std::string_view command, std::string& reply) {
   if (command.empty()) {

@@ -34,7 +34,7 @@ class Mci {
 
   // PlaySoundA with no module: `sound` is a file name (UTF-8), or nullopt
   // for "no sound", which stops the sound that is playing.
-  virtual bool PlaySound(std::optional<std::string_view> sound,
+  virtual bool PlaySoundFile(std::optional<std::string_view> sound,
                          std::uint32_t flags) = 0;
 
   // waveOutGetNumDevs.

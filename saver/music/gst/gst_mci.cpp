@@ -1,17 +1,9 @@
 #include "gst_mci.h"
 
-#include <algorithm>
-
 #include "mci_error_text.h"
+#include "reply_buffer.h"
 
 namespace music {
-
-void WriteReply(std::string_view text, std::span<char> buffer) {
-  if (buffer.empty()) return;
-  const std::size_t length = std::min(text.size(), buffer.size() - 1);
-  std::copy_n(text.data(), length, buffer.data());
-  buffer[length] = '\0';
-}
 
 std::uint32_t GstMci::SendString(std::string_view command, std::span<char> reply) {
   std::string text;
@@ -27,8 +19,8 @@ bool GstMci::GetErrorString(std::uint32_t code, std::span<char> buffer) {
   return true;
 }
 
-bool GstMci::PlaySound(std::optional<std::string_view> sound, std::uint32_t flags) {
-  return wave_.PlaySound(sound, flags);
+bool GstMci::PlaySoundFile(std::optional<std::string_view> sound, std::uint32_t flags) {
+  return wave_.Play(sound, flags);
 }
 
 std::uint32_t GstMci::WaveOutDeviceCount() { return CountAudioOutputDevices(); }

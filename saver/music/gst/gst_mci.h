@@ -15,15 +15,12 @@ class GstMci : public Mci {
 
   std::uint32_t SendString(std::string_view command, std::span<char> reply) override;
   bool GetErrorString(std::uint32_t code, std::span<char> buffer) override;
-  bool PlaySound(std::optional<std::string_view> sound, std::uint32_t flags) override;
+  bool PlaySoundFile(std::optional<std::string_view> sound, std::uint32_t flags) override;
   std::uint32_t WaveOutDeviceCount() override;
 
  private:
   MciInterpreter interpreter_;
   WavePlayer wave_;
 };
-
-// Writes `text` into a reply buffer as MCI does: cut to size - 1, then a NUL.
-void WriteReply(std::string_view text, std::span<char> buffer);
 
 }  // namespace music

@@ -44,7 +44,7 @@ void WavePlayer::Stop() {
   playbin_ = nullptr;
 }
 
-bool WavePlayer::PlaySound(std::optional<std::string_view> sound, std::uint32_t flags) {
+bool WavePlayer::Play(std::optional<std::string_view> sound, std::uint32_t flags) {
   if (flags & (kSndMemory | kSndAlias | kSndResource | kSndPurge)) {
     if (!sound) Stop();
     return !sound.has_value();

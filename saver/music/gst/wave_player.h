@@ -18,7 +18,7 @@ class WavePlayer {
   WavePlayer(const WavePlayer&) = delete;
   WavePlayer& operator=(const WavePlayer&) = delete;
 
-  bool PlaySound(std::optional<std::string_view> sound, std::uint32_t flags);
+  bool Play(std::optional<std::string_view> sound, std::uint32_t flags);
 
  private:
   void Stop();
