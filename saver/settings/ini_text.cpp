@@ -125,9 +125,21 @@ bool HasLineBreakOrNul(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+// True when the last byte is a lead byte without its second byte: in a
+// section line it would swallow the closing ']'.
+bool EndsInLeadByte(std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (common::IsCp932LeadByte(static_cast<unsigned char>(text[i]))) {
+      if (i + 1 == text.size()) return true;
+      ++i;
+    }
+  }
+  return false;
+}
+
 bool ValidSection(std::string_view section) {
   if (section.empty() || HasLineBreakOrNul(section) || Trim(section) != section) return false;
-  return FindClosingBracket(section) == std::string_view::npos;
+  return FindClosingBracket(section) == std::string_view::npos && !EndsInLeadByte(section);
 }
 
 bool ValidKey(std::string_view key) {

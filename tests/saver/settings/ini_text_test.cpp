@@ -126,7 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"KeyWithBlankEdgeRefused", "", "S", " k", "v", std::nullopt},
         SetCase{"CommentKeyRefused", "", "S", ";k", "v", std::nullopt},
         SetCase{"EmptySectionRefused", "", "", "k", "v", std::nullopt},
-        SetCase{"SectionWithBracketRefused", "", "a]b", "k", "v", std::nullopt}),
+        SetCase{"SectionWithBracketRefused", "", "a]b", "k", "v", std::nullopt},
+        SetCase{"SectionEndingInLeadByteRefused", "", "a\x81", "k", "v", std::nullopt},
+        SetCase{"SectionWithTrailByteBracket", "", "\x83\x5D", "k", "v",
+                "[\x83\x5D]\r\nk=v\r\n"}),
     [](const testing::TestParamInfo<SetCase>& info) { return info.param.name; });
 
 // After any write, the key reads back as the profile rules say and no other
