@@ -1,0 +1,172 @@
+// The cdaudio device on a CUE/BIN disc image made with sox: three audio
+// tracks of distinct tones in 2352-byte sectors.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <thread>
+
+#include "audio_fixtures.h"
+#include "gst_mci.h"
+#include "lumora_bgm.h"
+#include "mci_errors.h"
+#include "mci_interpreter.h"
+#include "saver/settings_vars.h"
+
+namespace music::test {
+namespace {
+
+const std::vector<int> kTones = {300, 500, 700};
+constexpr double kTrackSeconds = 2.0;  // 150 sectors each
+
+class CdImage : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    std::ofstream bin(dir_->File("disc.bin"), std::ios::binary);
+    for (int i = 0; i < 3; ++i) {
+      const std::string track = dir_->File("t" + std::to_string(i + 1) + ".raw");
+      ASSERT_TRUE(MakeToneRaw(track, kTrackSeconds, kTones[i]));
+      ASSERT_EQ(std::filesystem::file_size(track) % 2352, 0u);
+      std::ifstream in(track, std::ios::binary);
+      bin << in.rdbuf();
+    }
+    bin.close();
+    std::ofstream(dir_->File("disc.cue")) << "FILE \"disc.bin\" BINARY\n"
+                                             "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                             "  TRACK 02 AUDIO\n    INDEX 01 00:02:00\n"
+                                             "  TRACK 03 AUDIO\n    INDEX 01 00:04:00\n";
+  }
+  static void TearDownTestSuite() { delete dir_; }
+
+  std::string Reply(const std::string& command) {
+    std::string reply;
+    const std::uint32_t code = interpreter.Execute(command, reply);
+    return code == 0 ? reply : "Error:" + std::to_string(code);
+  }
+
+  static TempDir* dir_;
+  std::string capture_ = dir_->File("capture.raw");
+  MciInterpreter interpreter{CaptureSink(capture_), dir_->File("disc.cue")};
+};
+TempDir* CdImage::dir_ = nullptr;
+
+TEST_F(CdImage, ReportsTheTableOfContents) {
+  ASSERT_EQ(Reply("open cdaudio"), "");
+  struct Case {
+    const char* command;
+    const char* reply;
+  } cases[] = {
+      {"status cdaudio media present", "true"},
+      {"status cdaudio number of tracks", "3"},
+      {"status cdaudio current track", "1"},
+      {"status cdaudio mode", "stopped"},
+      {"status cdaudio time format", "msf"},
+      {"status cdaudio position track 1", "00:02:00"},
+      {"status cdaudio position track 3", "00:06:00"},
+      {"status cdaudio length", "00:06:00"},
+      {"set cdaudio time format tmsf", ""},
+      {"status cdaudio position track 2", "02:00:00:00"},
+      {"status cdaudio position track 3", "03:00:00:00"},
+      {"status cdaudio position", "01:00:00:00"},
+      {"status cdaudio length track 2", "00:02:00"},
+      {"status cdaudio position track 4", "Error:282"},
+      {"status cdaudio position track x", "Error:270"},
+      {"set cdaudio time format milliseconds", ""},
+      {"status cdaudio position track 2", "4000"},
+      {"set cdaudio time format frames", "Error:293"},
+      {"open cdaudio", "Error:265"},
+      {"close cdaudio", ""},
+      {"status cdaudio mode", "Error:263"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Reply(c.command), c.reply) << c.command;
+}
+
+TEST_F(CdImage, PlaysTheWholeDiscAndTellsTheTrack) {
+  ASSERT_EQ(Reply("open cdaudio"), "");
+  ASSERT_EQ(Reply("set cdaudio time format tmsf"), "");
+  ASSERT_EQ(Reply("play cdaudio"), "");
+  std::vector<std::string> tracks;
+  ASSERT_TRUE(WaitUntil([&] {
+    const std::string mode = Reply("status cdaudio mode");
+    if (mode == "playing") {
+      const std::string track = Reply("status cdaudio current track");
+      if (tracks.empty() || tracks.back() != track) tracks.push_back(track);
+    }
+    return mode == "stopped";
+  }, 30));
+  EXPECT_EQ(tracks, (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(Reply("status cdaudio current track"), "3");
+  ASSERT_EQ(Reply("close cdaudio"), "");
+
+  const auto disc = ReadRaw(dir_->File("disc.bin"));
+  EXPECT_TRUE(ReadRaw(capture_) == disc) << "the captured sound differs from the disc";
+}
+
+TEST_F(CdImage, PlaysFromAndToPositions) {
+  ASSERT_EQ(Reply("open cdaudio"), "");
+  ASSERT_EQ(Reply("set cdaudio time format tmsf"), "");
+  ASSERT_EQ(Reply("play cdaudio from 02:00:00:00 to 03:00:00:00"), "");
+  EXPECT_EQ(Reply("status cdaudio mode"), "playing");
+  ASSERT_TRUE(WaitUntil([&] { return Reply("status cdaudio mode") == "stopped"; }, 20));
+  EXPECT_EQ(Reply("status cdaudio position"), "03:00:00:00");
+  // A position that came from a failed query is refused and plays nothing.
+  EXPECT_EQ(Reply("play cdaudio from Error:282"), "Error:270");
+  EXPECT_EQ(Reply("status cdaudio mode"), "stopped");
+  ASSERT_EQ(Reply("close cdaudio"), "");
+  EXPECT_TRUE(ReadRaw(capture_) == ReadRaw(dir_->File("t2.raw"))) << "not exactly track 2";
+}
+
+TEST_F(CdImage, RepeatedTrackGoesBackToItsStart) {
+  GstMci mci(CaptureSink(capture_), dir_->File("disc.cue"));
+  Lumora_BGM bgm(mci);
+  saver::BgmRepeat = 2;
+  bgm.OpenCd();
+  // The run's 200 ms watch, for a little over two passes of track 2.
+  for (int tick = 0; tick < 28 && bgm.CdPolling != Lumora_BGM::False; ++tick) {
+    bgm.PollCd();
+    EXPECT_EQ(bgm.CdPolling, Lumora_BGM::True);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  bgm.StopCd();
+  saver::BgmRepeat = 0;
+
+  // Track 2 from its start, a moment of track 3 before the watch sees it,
+  // then track 2 again; never track 1.
+  const std::vector<int> heard = ToneSequence(ReadRaw(capture_), kTones);
+  ASSERT_GE(heard.size(), 3u);
+  EXPECT_EQ(heard[0], 500);
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), 300), 0);
+  for (std::size_t i = 0; i + 1 < heard.size(); ++i) {
+    if (heard[i] == 700) {
+      EXPECT_EQ(heard[i + 1], 500);
+    }
+  }
+  EXPECT_NE(std::find(heard.begin(), heard.end(), 700), heard.end());
+}
+
+TEST(CdWithoutDisc, EveryQueryFailsAsAnEmptyDrive) {
+  TempDir dir;
+  for (const std::string& drive : {std::string(), dir.File("no-such.cue"), dir.path().string()}) {
+    GstMci mci("fakesink", drive);
+    std::array<char, 64> reply{};
+    EXPECT_EQ(mci.SendString("open cdaudio", reply), 0u) << drive;
+    EXPECT_EQ(mci.SendString("set cdaudio time format tmsf", reply), 0u);
+    for (const char* command : {"status cdaudio current track", "status cdaudio number of tracks",
+                                "status cdaudio position track 1", "play cdaudio", "play cdaudio from 1"}) {
+      EXPECT_EQ(mci.SendString(command, reply), Code(MciErr::DeviceNotReady)) << command;
+    }
+    EXPECT_EQ(mci.SendString("status cdaudio mode", reply), 0u);
+    EXPECT_EQ(std::string(reply.data()), "not ready");
+    EXPECT_EQ(mci.SendString("close cdaudio", reply), 0u);
+
+    Lumora_BGM bgm(mci);
+    bgm.OpenCd();
+    bgm.PollCd();
+    EXPECT_EQ(bgm.CdPolling, Lumora_BGM::False);
+    bgm.StopCd();
+  }
+}
+
+}  // namespace
+}  // namespace music::test
