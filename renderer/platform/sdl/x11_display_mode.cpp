@@ -1,0 +1,180 @@
+#include "x11_display_mode.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
+
+namespace renderer {
+namespace {
+
+// X reports errors asynchronously; while a switch is applied they are
+// collected here instead of ending the program.
+Display* trappedDisplay = nullptr;
+bool trappedError = false;
+int (*previousHandler)(Display*, XErrorEvent*) = nullptr;
+
+int TrapError(Display* display, XErrorEvent* event) {
+  if (display == trappedDisplay) {
+    trappedError = true;
+    return 0;
+  }
+  return previousHandler ? previousHandler(display, event) : 0;
+}
+
+class ErrorTrap {
+ public:
+  explicit ErrorTrap(Display* display) {
+    trappedDisplay = display;
+    trappedError = false;
+    previousHandler = XSetErrorHandler(TrapError);
+  }
+  ~ErrorTrap() {
+    XSetErrorHandler(previousHandler);
+    trappedDisplay = nullptr;
+  }
+  bool Failed(Display* display) {
+    XSync(display, False);
+    return trappedError;
+  }
+};
+
+struct ScreenResources {
+  explicit ScreenResources(Display* display)
+      : value(XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display))) {}
+  ~ScreenResources() {
+    if (value) XRRFreeScreenResources(value);
+  }
+  XRRScreenResources* value;
+};
+
+RROutput DesktopOutput(Display* display, XRRScreenResources* resources) {
+  const RROutput primary = XRRGetOutputPrimary(display, DefaultRootWindow(display));
+  if (primary) return primary;
+  for (int i = 0; i < resources->noutput; ++i) {
+    XRROutputInfo* info = XRRGetOutputInfo(display, resources, resources->outputs[i]);
+    const bool usable = info && info->crtc && info->connection == RR_Connected;
+    if (info) XRRFreeOutputInfo(info);
+    if (usable) return resources->outputs[i];
+  }
+  return 0;
+}
+
+}  // namespace
+
+X11DisplayMode::~X11DisplayMode() {
+  Restore();
+  if (display_) XCloseDisplay(display_);
+}
+
+bool X11DisplayMode::Connect() {
+  if (!display_) display_ = XOpenDisplay(nullptr);
+  return display_ != nullptr;
+}
+
+// Asked of the server: Xlib's cached screen size lags behind RandR changes.
+bool X11DisplayMode::RootSize(int& width, int& height) {
+  Window root;
+  int x, y;
+  unsigned int w, h, border, depth;
+  if (!XGetGeometry(display_, DefaultRootWindow(display_), &root, &x, &y, &w, &h, &border, &depth)) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
+bool X11DisplayMode::RootSizeIs(int width, int height) {
+  int w = 0, h = 0;
+  return RootSize(w, h) && w == width && h == height;
+}
+
+bool X11DisplayMode::Apply(unsigned long crtc, unsigned long mode, int x, int y, unsigned short rotation,
+                           const std::vector<unsigned long>& outputs, int width, int height, int widthMm,
+                           int heightMm) {
+  ScreenResources resources(display_);
+  if (!resources.value) return false;
+  ErrorTrap trap(display_);
+  const Window root = DefaultRootWindow(display_);
+  int currentWidth = 0, currentHeight = 0;
+  if (!RootSize(currentWidth, currentHeight)) return false;
+  const bool grows = width > currentWidth || height > currentHeight;
+  // The screen must hold the CRTC at every step: grow first, shrink last.
+  if (grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
+  std::vector<RROutput> list(outputs.begin(), outputs.end());
+  XRRSetCrtcConfig(display_, resources.value, crtc, CurrentTime, x, y, mode, rotation, list.data(),
+                   static_cast<int>(list.size()));
+  if (!grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
+  return !trap.Failed(display_);
+}
+
+bool X11DisplayMode::Switch(std::int32_t width, std::int32_t height) {
+  if (!Connect()) return false;
+  if (RootSizeIs(width, height)) return true;
+  int eventBase, errorBase, major = 0, minor = 0;
+  if (!XRRQueryExtension(display_, &eventBase, &errorBase) || !XRRQueryVersion(display_, &major, &minor) ||
+      major < 1 || (major == 1 && minor < 2))
+    return false;
+
+  ScreenResources resources(display_);
+  if (!resources.value) return false;
+  const RROutput output = DesktopOutput(display_, resources.value);
+  if (!output) return false;
+  XRROutputInfo* outputInfo = XRRGetOutputInfo(display_, resources.value, output);
+  if (!outputInfo) return false;
+  RRMode wanted = 0;
+  for (int i = 0; i < outputInfo->nmode && !wanted; ++i) {
+    for (int k = 0; k < resources.value->nmode; ++k) {
+      const XRRModeInfo& info = resources.value->modes[k];
+      if (info.id == outputInfo->modes[i] && static_cast<int>(info.width) == width &&
+          static_cast<int>(info.height) == height) {
+        wanted = info.id;
+        break;
+      }
+    }
+  }
+  const RRCrtc crtc = outputInfo->crtc;
+  XRRFreeOutputInfo(outputInfo);
+  if (!wanted || !crtc) return false;
+
+  // Other monitors outside the new screen would keep it from shrinking.
+  for (int i = 0; i < resources.value->ncrtc; ++i) {
+    if (resources.value->crtcs[i] == crtc) continue;
+    XRRCrtcInfo* other = XRRGetCrtcInfo(display_, resources.value, resources.value->crtcs[i]);
+    const bool outside = other && other->mode &&
+                         (other->x + static_cast<int>(other->width) > width ||
+                          other->y + static_cast<int>(other->height) > height);
+    if (other) XRRFreeCrtcInfo(other);
+    if (outside) return false;
+  }
+
+  XRRCrtcInfo* crtcInfo = XRRGetCrtcInfo(display_, resources.value, crtc);
+  if (!crtcInfo) return false;
+  Saved saved;
+  saved.crtc = crtc;
+  saved.mode = crtcInfo->mode;
+  saved.x = crtcInfo->x;
+  saved.y = crtcInfo->y;
+  saved.rotation = crtcInfo->rotation;
+  saved.outputs.assign(crtcInfo->outputs, crtcInfo->outputs + crtcInfo->noutput);
+  XRRFreeCrtcInfo(crtcInfo);
+  const int screen = DefaultScreen(display_);
+  if (!RootSize(saved.screenWidth, saved.screenHeight)) return false;
+  saved.screenWidthMm = DisplayWidthMM(display_, screen);
+  saved.screenHeightMm = DisplayHeightMM(display_, screen);
+
+  const int widthMm = saved.screenWidth > 0 ? saved.screenWidthMm * width / saved.screenWidth : 0;
+  const int heightMm = saved.screenHeight > 0 ? saved.screenHeightMm * height / saved.screenHeight : 0;
+  saved_ = saved;
+  const bool applied = Apply(crtc, wanted, 0, 0, saved.rotation, saved.outputs, width, height, widthMm, heightMm);
+  if (applied && RootSizeIs(width, height)) return true;
+  Restore();
+  return false;
+}
+
+void X11DisplayMode::Restore() {
+  if (!saved_ || !display_) return;
+  const Saved saved = *saved_;
+  saved_.reset();
+  Apply(saved.crtc, saved.mode, saved.x, saved.y, saved.rotation, saved.outputs, saved.screenWidth,
+        saved.screenHeight, saved.screenWidthMm, saved.screenHeightMm);
+}
+
+}  // namespace renderer

@@ -1,0 +1,49 @@
+#pragma once
+// The display-mode switch on X: RandR on the output that shows the desktop.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+typedef struct _XDisplay Display;
+
+namespace renderer {
+
+class X11DisplayMode {
+ public:
+  X11DisplayMode() = default;
+  X11DisplayMode(const X11DisplayMode&) = delete;
+  X11DisplayMode& operator=(const X11DisplayMode&) = delete;
+  ~X11DisplayMode();
+
+  // True only when the screen really is width x height afterwards. The depth
+  // cannot change on X; the screen's own is accepted.
+  bool Switch(std::int32_t width, std::int32_t height);
+  // Back to the mode found before the first switch; nothing if none was made.
+  void Restore();
+  bool Switched() const { return saved_.has_value(); }
+
+ private:
+  struct Saved {
+    unsigned long crtc = 0;
+    unsigned long mode = 0;
+    int x = 0;
+    int y = 0;
+    unsigned short rotation = 1;
+    std::vector<unsigned long> outputs;
+    int screenWidth = 0;
+    int screenHeight = 0;
+    int screenWidthMm = 0;
+    int screenHeightMm = 0;
+  };
+
+  bool Connect();
+  bool RootSize(int& width, int& height);
+  bool RootSizeIs(int width, int height);
+  bool Apply(unsigned long crtc, unsigned long mode, int x, int y, unsigned short rotation,
+             const std::vector<unsigned long>& outputs, int width, int height, int widthMm, int heightMm);
+
+  Display* display_ = nullptr;
+  std::optional<Saved> saved_;
+};
+
+}  // namespace renderer

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building and testing Tovarel need.
+# Safe to rerun: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config
+  # renderer (Linux)
+  libsdl2-dev libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev
+  libpng-dev zlib1g-dev
+  # saver host (Linux)
+  qt6-base-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-tools
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth x11-utils x11-xserver-utils libgl1-mesa-dri mesa-utils
+  sox libsox-fmt-mp3 lame
+  clang libclang-rt-14-dev
+  # Windows build, tested under Wine
+  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Wine's code page follows the locale; the Windows tests run in Japanese.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen
+fi

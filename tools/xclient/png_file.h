@@ -1,0 +1,12 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "x11_client.h"
+
+namespace xclient {
+
+bool WritePng(const std::string& path, const Image& image);
+std::optional<Image> ReadPng(const std::string& path);
+
+}  // namespace xclient
