@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -48,10 +49,20 @@ bool WavToMp3(const std::string& wav, const std::string& mp3) {
   return Shell("lame --quiet -b 192 " + Quote(wav) + " " + Quote(mp3));
 }
 
-std::string CaptureSink(const std::string& path) {
+std::string CaptureSink(const std::string& prefix) {
   return "audioconvert ! audioresample ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! "
-         "filesink sync=true location=\"" + path + "\"";
+         "multifilesink sync=true next-file=discont location=\"" + prefix + "-%05d.raw\"";
 }
+
+namespace {
+
+std::string CapturePart(const std::string& prefix, int index) {
+  char number[16];
+  std::snprintf(number, sizeof number, "-%05d.raw", index);
+  return prefix + number;
+}
+
+}  // namespace
 
 namespace {
 
@@ -74,6 +85,20 @@ std::vector<std::int16_t> ToSamples(const char* data, std::size_t size) {
 std::vector<std::int16_t> ReadRaw(const std::string& path) {
   const std::vector<char> bytes = ReadBytes(path);
   return ToSamples(bytes.data(), bytes.size());
+}
+
+std::vector<std::vector<std::int16_t>> ReadCaptureParts(const std::string& prefix) {
+  std::vector<std::vector<std::int16_t>> parts;
+  for (int i = 0; std::filesystem::exists(CapturePart(prefix, i)); ++i) {
+    parts.push_back(ReadRaw(CapturePart(prefix, i)));
+  }
+  return parts;
+}
+
+std::vector<std::int16_t> ReadCapture(const std::string& prefix) {
+  std::vector<std::int16_t> all;
+  for (const auto& part : ReadCaptureParts(prefix)) all.insert(all.end(), part.begin(), part.end());
+  return all;
 }
 
 std::vector<std::int16_t> ReadWavData(const std::string& path) {
@@ -107,30 +132,6 @@ double ToneFrequency(std::span<const std::int16_t> samples) {
   }
   const double seconds = Seconds(samples);
   return seconds > 0 ? crossings / 2.0 / seconds : 0;
-}
-
-std::vector<int> ToneSequence(std::span<const std::int16_t> samples, const std::vector<int>& tones,
-                              double windowSeconds) {
-  const std::size_t window = static_cast<std::size_t>(windowSeconds * kRate) * 2;
-  std::vector<int> sequence;
-  for (std::size_t at = 0; at + window <= samples.size(); at += window) {
-    const auto part = samples.subspan(at, window);
-    int name = -1;
-    if (Rms(part) > 1000) {
-      const double frequency = ToneFrequency(part);
-      double best = 1e9;
-      for (int tone : tones) {
-        if (std::abs(frequency - tone) < best) {
-          best = std::abs(frequency - tone);
-          name = tone;
-        }
-      }
-      if (best > 40) name = 0;
-    }
-    if (name <= 0) continue;  // silence or a change of tone
-    if (sequence.empty() || sequence.back() != name) sequence.push_back(name);
-  }
-  return sequence;
 }
 
 bool WaitUntil(const std::function<bool()>& done, double seconds) {

@@ -32,8 +32,12 @@ bool MakeToneRaw(const std::string& path, double seconds, int hertz);
 bool WavToMp3(const std::string& wav, const std::string& mp3);
 
 // A sink description that writes what it is given as raw S16LE stereo
-// 44.1 kHz to `path`, at playback speed.
-std::string CaptureSink(const std::string& path);
+// 44.1 kHz at playback speed, into files `prefix`-00000.raw, -00001.raw...
+// (a new one after every seek: filesink would empty its file on a flush).
+std::string CaptureSink(const std::string& prefix);
+// All that a capture sink wrote, in order, and the same part by part.
+std::vector<std::int16_t> ReadCapture(const std::string& prefix);
+std::vector<std::vector<std::int16_t>> ReadCaptureParts(const std::string& prefix);
 
 // Interleaved stereo samples of a raw file, or of a WAV file's data chunk.
 std::vector<std::int16_t> ReadRaw(const std::string& path);
@@ -43,11 +47,6 @@ double Rms(std::span<const std::int16_t> interleaved);
 // Frequency of a pure tone from the zero crossings of the left channel.
 double ToneFrequency(std::span<const std::int16_t> interleaved);
 double Seconds(std::span<const std::int16_t> interleaved);
-
-// The captured sound cut into windows, each named by the nearest tone of
-// `tones`; silent and mixed windows are left out, runs are collapsed.
-std::vector<int> ToneSequence(std::span<const std::int16_t> interleaved, const std::vector<int>& tones,
-                              double windowSeconds = 0.05);
 
 // Polls `done` until it is true or `seconds` have passed; returns `done()`.
 bool WaitUntil(const std::function<bool()>& done, double seconds);

@@ -39,7 +39,7 @@ class Mp3Playback : public ::testing::Test {
   static TempDir* dir_;
   static std::string source_;
   static std::string mp3_;
-  std::string capture_ = dir_->File("capture.raw");
+  std::string capture_ = dir_->File(::testing::UnitTest::GetInstance()->current_test_info()->name());
   MciInterpreter interpreter{CaptureSink(capture_), std::string()};
 };
 TempDir* Mp3Playback::dir_ = nullptr;
@@ -55,7 +55,7 @@ TEST_F(Mp3Playback, DecodesToTheSoundOfItsSource) {
   ASSERT_EQ(Reply("close MP3Play"), "");
 
   const std::vector<std::int16_t> source = ReadWavData(source_);
-  const std::vector<std::int16_t> played = ReadRaw(capture_);
+  const std::vector<std::int16_t> played = ReadCapture(capture_);
   ASSERT_FALSE(played.empty());
   // MP3 adds encoder delay and padding of a few milliseconds at most; its
   // loss keeps a pure tone's pitch and level.
@@ -78,7 +78,7 @@ TEST_F(Mp3Playback, RestartsFromZeroAfterItsEnd) {
   ASSERT_TRUE(WaitForStop());
   ASSERT_EQ(Reply("close MP3Play"), "");
 
-  const std::vector<std::int16_t> played = ReadRaw(capture_);
+  const std::vector<std::int16_t> played = ReadCapture(capture_);
   EXPECT_NEAR(Seconds(played), 2 * kToneSeconds, 0.2);
   const std::span<const std::int16_t> all(played);
   const auto second = all.subspan(all.size() / 2 + kRate / 2);  // away from the join
@@ -105,7 +105,7 @@ TEST_F(Mp3Playback, RepeatMp3KeepsTheFileGoing) {
   EXPECT_EQ(restarts, 2);
   bgm.StopMp3();
   saver::BgmFile.clear();
-  EXPECT_NEAR(Seconds(ReadRaw(capture_)), 2 * kToneSeconds, 0.6);
+  EXPECT_NEAR(Seconds(ReadCapture(capture_)), 2 * kToneSeconds, 0.6);
 }
 
 TEST_F(Mp3Playback, OpensPathsWithSpacesAndJapanese) {

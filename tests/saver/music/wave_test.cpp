@@ -13,20 +13,19 @@ TEST(WaveLoop, LoopsWithoutAGapUntilStopped) {
   TempDir dir;
   const std::string wav = dir.File("ループ 音.wav");
   ASSERT_TRUE(MakeToneWav(wav, 0.5, 880));
-  const std::string capture = dir.File("capture.raw");
+  const std::string capture = dir.File("capture");
   const std::vector<std::int16_t> source = ReadWavData(wav);
   ASSERT_FALSE(source.empty());
   {
     GstMci mci(CaptureSink(capture), std::string());
     ASSERT_TRUE(mci.PlaySoundFile(wav, SndAsync | SndLoop));
-    const std::uintmax_t enough = source.size() * 2 * 3 + 65536;
-    std::error_code error;
-    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::file_size(capture, error) > enough; }, 20));
+    const std::size_t enough = source.size() * 3 + kRate;
+    ASSERT_TRUE(WaitUntil([&] { return ReadCapture(capture).size() > enough; }, 20));
     EXPECT_TRUE(mci.PlaySoundFile(std::nullopt, 0));
     // Stopping with nothing playing is harmless.
     EXPECT_TRUE(mci.PlaySoundFile(std::nullopt, 0));
   }
-  const std::vector<std::int16_t> played = ReadRaw(capture);
+  const std::vector<std::int16_t> played = ReadCapture(capture);
   ASSERT_GE(played.size(), source.size() * 3);
   for (int pass = 0; pass < 3; ++pass) {
     EXPECT_TRUE(std::equal(source.begin(), source.end(), played.begin() + pass * source.size()))
@@ -41,7 +40,7 @@ TEST(WaveLoop, RefusesWhatPlaySoundCannotPlay) {
   const std::string mp3 = dir.File("disguised.wav");
   ASSERT_TRUE(WavToMp3(wav, mp3));
   std::ofstream(dir.File("empty.wav"));
-  GstMci mci("fakesink", std::string());
+  GstMci mci("fakesink sync=true", std::string());
   EXPECT_FALSE(mci.PlaySoundFile(dir.File("missing.wav"), SndAsync | SndLoop));
   EXPECT_FALSE(mci.PlaySoundFile(dir.File("empty.wav"), SndAsync | SndLoop));
   EXPECT_FALSE(mci.PlaySoundFile(mp3, SndAsync | SndLoop));
