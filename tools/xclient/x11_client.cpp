@@ -4,8 +4,11 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/scrnsaver.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace xclient {
 namespace {
@@ -81,12 +84,14 @@ bool SendDeleteWindow(Display* display, XWindow window) {
   return SendClientMessage(display, window, "WM_PROTOCOLS", static_cast<long>(deleteWindow), CurrentTime);
 }
 
-bool TapKey(Display* display, const char* keysymName) {
+bool TapKey(Display* display, const char* keysymName, int holdMs) {
   const KeySym sym = XStringToKeysym(keysymName);
   if (sym == NoSymbol) return false;
   const KeyCode code = XKeysymToKeycode(display, sym);
   if (!code) return false;
   XTestFakeKeyEvent(display, code, True, CurrentTime);
+  XSync(display, False);
+  std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
   XTestFakeKeyEvent(display, code, False, CurrentTime);
   XSync(display, False);
   return true;
@@ -192,6 +197,30 @@ std::optional<Image> Capture(Display* display, XWindow window) {
 
 std::optional<Geometry> ScreenSize(Display* display) {
   return RootGeometryOf(display, DefaultRootWindow(display));
+}
+
+Display* OpenDisplay() { return XOpenDisplay(nullptr); }
+
+void CloseDisplay(Display* display) {
+  if (display) XCloseDisplay(display);
+}
+
+void SetScreenSaverTimeout(Display* display, int seconds) {
+  XSetScreenSaver(display, seconds, 0, DontPreferBlanking, AllowExposures);
+  XSync(display, False);
+}
+
+void ResetScreenSaver(Display* display) {
+  XResetScreenSaver(display);
+  XSync(display, False);
+}
+
+bool ScreenSaverShowing(Display* display) {
+  XScreenSaverInfo* info = XScreenSaverAllocInfo();
+  if (!info) return false;
+  const bool on = XScreenSaverQueryInfo(display, DefaultRootWindow(display), info) && info->state == ScreenSaverOn;
+  XFree(info);
+  return on;
 }
 
 }  // namespace xclient

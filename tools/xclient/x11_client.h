@@ -30,8 +30,9 @@ struct Geometry {
 std::optional<XWindow> FindWindowByTitle(Display* display, const std::string& title);
 bool SendDeleteWindow(Display* display, XWindow window);
 bool SendClientMessage(Display* display, XWindow window, const char* typeAtom, long data0 = 0, long data1 = 0);
-// Press and release through XTEST, as a user's keyboard would.
-bool TapKey(Display* display, const char* keysymName);
+// Press, hold and release through XTEST, as a user's keyboard would. The
+// renderer reads keys once a frame, so a press needs to last past one.
+bool TapKey(Display* display, const char* keysymName, int holdMs = 100);
 bool MovePointer(Display* display, int x, int y);
 std::optional<Geometry> RootGeometryOf(Display* display, XWindow window);
 std::string ClassOf(Display* display, XWindow window);
@@ -41,5 +42,13 @@ bool WantsDecorations(Display* display, XWindow window);
 bool IsMapped(Display* display, XWindow window);
 std::optional<Image> Capture(Display* display, XWindow window);
 std::optional<Geometry> ScreenSize(Display* display);
+
+Display* OpenDisplay();  // the one $DISPLAY names
+void CloseDisplay(Display* display);
+// The core X screen saver: its timeout, a user-activity reset, and whether
+// it is showing now (MIT-SCREEN-SAVER).
+void SetScreenSaverTimeout(Display* display, int seconds);
+void ResetScreenSaver(Display* display);
+bool ScreenSaverShowing(Display* display);
 
 }  // namespace xclient

@@ -3,10 +3,12 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <chrono>
 #include <csignal>
+#include <vector>
 
 #include "../../resources/bitmap_file.h"
 #include "key_map.h"
@@ -42,6 +44,7 @@ struct SdlPlatform::NativeWindow {
   void* userData = nullptr;
   SDL_Window* sdl = nullptr;
   int clientWidth = 0, clientHeight = 0;
+  bool fullScreen = false;  // a popup that covers the whole screen
 };
 
 SdlPlatform::SdlPlatform() = default;
@@ -131,7 +134,7 @@ void SdlPlatform::DestroyWindow(WindowHandle handle) {
   delete window;
 }
 
-void SdlPlatform::SetClassHint(NativeWindow& window) {
+void SdlPlatform::DescribeToX(NativeWindow& window) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(window.sdl, &info) || info.subsystem != SDL_SYSWM_X11) return;
@@ -139,8 +142,25 @@ void SdlPlatform::SetClassHint(NativeWindow& window) {
   std::string name = className_;
   hint.res_name = name.data();
   hint.res_class = name.data();
-  XSetClassHint(info.info.x11.display, info.info.x11.window, &hint);
-  toggleAtom_ = XInternAtom(info.info.x11.display, "WM_TOGGLEMODE", False);
+  ::Display* display = info.info.x11.display;
+  const ::Window xid = info.info.x11.window;
+  XSetClassHint(display, xid, &hint);
+  toggleAtom_ = XInternAtom(display, "WM_TOGGLEMODE", False);
+
+  // A popup has no frame; one that covers the screen is a full-screen
+  // window. Set before mapping, as window managers read them then.
+  if (window.style & StylePopup) {
+    const long motif[5] = {1L << 1, 0, 0, 0, 0};  // decorations: none
+    const Atom motifAtom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(display, xid, motifAtom, motifAtom, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(motif), 5);
+  }
+  std::vector<Atom> states;
+  if (window.exStyle & ExStyleTopmost) states.push_back(XInternAtom(display, "_NET_WM_STATE_ABOVE", False));
+  if (window.fullScreen) states.push_back(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+  XChangeProperty(display, xid, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+  XFlush(display);
 }
 
 void SdlPlatform::ShowWindow(WindowHandle handle) {
@@ -199,15 +219,13 @@ bool SdlPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
     flags |= SDL_WINDOW_BORDERLESS;
     clientWidth = window->width;
     clientHeight = window->height;
-    SDL_DisplayMode desktop;
-    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w == window->width && desktop.h == window->height)
-      flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    // SDL's idea of the desktop lags behind a switch just made.
+    window->fullScreen = displayMode_.ScreenIs(window->width, window->height);
   }
-  if (window->exStyle & ExStyleTopmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
   if (clientWidth <= 0 || clientHeight <= 0) return false;
   window->sdl = SDL_CreateWindow(window->title.c_str(), window->x, window->y, clientWidth, clientHeight, flags);
   if (!window->sdl) return false;
-  SetClassHint(*window);
+  DescribeToX(*window);
   return true;
 }
 

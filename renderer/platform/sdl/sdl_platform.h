@@ -52,7 +52,8 @@ class SdlPlatform final : public Platform {
   NativeWindow* Find(WindowHandle window) const;
   bool TakeSignal(WindowHandle window, Message& message);
   bool Translate(const void* sdlEvent, WindowHandle window, Message& message);
-  void SetClassHint(NativeWindow& window);
+  // Class hint, frame and state properties the rest of the desktop reads.
+  void DescribeToX(NativeWindow& window);
 
   bool videoStarted_ = false;
   std::string className_;

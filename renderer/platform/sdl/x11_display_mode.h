@@ -21,6 +21,8 @@ class X11DisplayMode {
   // Back to the mode found before the first switch; nothing if none was made.
   void Restore();
   bool Switched() const { return saved_.has_value(); }
+  // Whether the screen is exactly this size now, as the server says.
+  bool ScreenIs(std::int32_t width, std::int32_t height) { return Connect() && RootSizeIs(width, height); }
 
  private:
   struct Saved {

@@ -1,0 +1,57 @@
+// Frames of the real renderer under Xvfb and Mesa, against committed goldens.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "child_process.h"
+#include "image_compare.h"
+#include "png_file.h"
+#include "xvfb_server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path FreshDir(const std::string& name) {
+  fs::path dir = fs::temp_directory_path() / ("tovarel-" + name + "-" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir;
+}
+
+bool Capture(const fs::path& dir) {
+  testsupport::ChildProcess capture;
+  if (!capture.Start(TOVAREL_CAPTURE_FRAMES, {dir.string(), "1", "200"})) return false;
+  const auto rc = capture.Wait(120);
+  return rc && *rc == 0;
+}
+
+TEST(RendererFrames, MatchTheGoldenImagesAndRepeatExactly) {
+  testsupport::XvfbServer xvfb("1024x768x24");
+  ASSERT_TRUE(xvfb.Running());
+  const fs::path first = FreshDir("frames-a"), second = FreshDir("frames-b");
+  ASSERT_TRUE(Capture(first));
+  ASSERT_TRUE(Capture(second));
+  for (const char* name : {"frame_0001.png", "frame_0200.png"}) {
+    const auto a = xclient::ReadPng((first / name).string());
+    const auto b = xclient::ReadPng((second / name).string());
+    const auto golden = xclient::ReadPng(std::string(TOVAREL_GOLDEN_DIR) + "/" + name);
+    ASSERT_TRUE(a && b && golden) << name;
+    EXPECT_EQ(a->width, 1024);
+    EXPECT_EQ(a->height, 768);
+    // Two runs of the same program show the same animation, to the byte.
+    EXPECT_EQ(a->rgb, b->rgb) << name;
+    const auto diff = testsupport::Compare(a->width, a->height, a->rgb, golden->width, golden->height, golden->rgb);
+    EXPECT_TRUE(testsupport::WithinGoldenTolerance(diff)) << name << ": " << testsupport::Describe(diff);
+  }
+  const auto one = xclient::ReadPng((first / "frame_0001.png").string());
+  const auto two = xclient::ReadPng((first / "frame_0200.png").string());
+  ASSERT_TRUE(one && two);
+  EXPECT_FALSE(testsupport::WithinGoldenTolerance(
+      testsupport::Compare(one->width, one->height, one->rgb, two->width, two->height, two->rgb)))
+      << "the scene should move in 200 frames";
+  fs::remove_all(first);
+  fs::remove_all(second);
+}
+
+}  // namespace

@@ -1,0 +1,165 @@
+// The renderer as another process sees it, on a real X server.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <thread>
+
+#include "child_process.h"
+#include "x11_client.h"
+#include "xvfb_server.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class RendererProcess : public ::testing::Test {
+ protected:
+  void Start(const std::string& screen = "1024x768x24", bool addMode = false) {
+    renderer.reset();
+    xvfb.reset();
+    xvfb = std::make_unique<testsupport::XvfbServer>(screen);
+    ASSERT_TRUE(xvfb->Running());
+    display = xclient::OpenDisplay();
+    ASSERT_NE(display, nullptr);
+    if (addMode) {
+      // A monitor that also offers 1024 x 768, so the switch can happen.
+      ASSERT_EQ(std::system("xrandr --newmode tovarel1024 60 1024 1048 1184 1344 768 771 777 806 >/dev/null 2>&1 && "
+                            "xrandr --addmode screen tovarel1024 >/dev/null 2>&1"),
+                0);
+    }
+    renderer = std::make_unique<testsupport::ChildProcess>();
+    ASSERT_TRUE(renderer->Start(TOVAREL_RENDERER));
+    ASSERT_TRUE(WaitForWindow());
+  }
+  void TearDown() override {
+    xclient::CloseDisplay(display);
+  }
+
+  // The mapped window titled "Lumora_VC", waiting for it to appear.
+  bool WaitForWindow(std::optional<xclient::XWindow> notThis = std::nullopt) {
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    while (std::chrono::steady_clock::now() < end) {
+      const auto found = xclient::FindWindowByTitle(display, "Lumora_VC");
+      if (found && found != notThis && xclient::IsMapped(display, *found)) {
+        window = *found;
+        return true;
+      }
+      std::this_thread::sleep_for(20ms);
+    }
+    return false;
+  }
+  bool IsFullScreen() {
+    const auto g = xclient::RootGeometryOf(display, window);
+    return g && g->x == 0 && g->y == 0 && g->width == 1024 && g->height == 768 &&
+           xclient::HasNetWmState(display, window, "_NET_WM_STATE_FULLSCREEN") &&
+           !xclient::WantsDecorations(display, window);
+  }
+  std::optional<xclient::Geometry> Screen() { return xclient::ScreenSize(display); }
+
+  std::unique_ptr<testsupport::XvfbServer> xvfb;
+  Display* display = nullptr;  // opaque here: Xlib macros stay out of the tests
+  std::unique_ptr<testsupport::ChildProcess> renderer;
+  xclient::XWindow window = 0;
+};
+
+TEST_F(RendererProcess, OpensFullScreenWindowFoundByTitleAndClosesOnDeleteRequest) {
+  Start();
+  EXPECT_EQ(xclient::ClassOf(display, window), "OpenGL");
+  EXPECT_TRUE(IsFullScreen());
+  ASSERT_TRUE(xclient::SendDeleteWindow(display, window));
+  EXPECT_EQ(renderer->Wait(10), 0);
+  EXPECT_FALSE(xclient::FindWindowByTitle(display, "Lumora_VC"));
+}
+
+TEST_F(RendererProcess, EscapeFromTheKeyboardEndsIt) {
+  Start();
+  std::this_thread::sleep_for(300ms);
+  ASSERT_TRUE(xclient::TapKey(display, "Escape"));
+  EXPECT_EQ(renderer->Wait(10), 0);
+}
+
+TEST_F(RendererProcess, MouseAndOtherKeysDoNotEndIt) {
+  Start();
+  for (int i = 0; i < 10; ++i) xclient::MovePointer(display, 100 + 50 * i, 80 + 30 * i);
+  for (const char* key : {"a", "space", "Return", "Shift_L", "F1", "q"}) ASSERT_TRUE(xclient::TapKey(display, key));
+  std::this_thread::sleep_for(1s);
+  EXPECT_TRUE(renderer->Running());
+  xclient::SendDeleteWindow(display, window);
+  EXPECT_EQ(renderer->Wait(10), 0);
+}
+
+TEST_F(RendererProcess, ToggleMessageSwitchesBetweenWindowedAndFullScreen) {
+  Start();
+  ASSERT_TRUE(IsFullScreen());
+  const xclient::XWindow fullScreen = window;
+  ASSERT_TRUE(xclient::SendClientMessage(display, window, "WM_TOGGLEMODE"));
+  ASSERT_TRUE(WaitForWindow(fullScreen));
+  EXPECT_TRUE(xclient::WantsDecorations(display, window)) << "windowed with a caption";
+  EXPECT_FALSE(xclient::HasNetWmState(display, window, "_NET_WM_STATE_FULLSCREEN"));
+  const auto g = xclient::RootGeometryOf(display, window);
+  ASSERT_TRUE(g);
+  EXPECT_EQ(g->width, 1024);
+  EXPECT_EQ(g->height, 768);
+
+  const xclient::XWindow windowed = window;
+  ASSERT_TRUE(xclient::SendClientMessage(display, window, "WM_TOGGLEMODE"));
+  ASSERT_TRUE(WaitForWindow(windowed));
+  EXPECT_TRUE(IsFullScreen());
+  EXPECT_TRUE(renderer->Running());
+  xclient::SendDeleteWindow(display, window);
+  EXPECT_EQ(renderer->Wait(10), 0);
+}
+
+TEST_F(RendererProcess, SwitchesALargerScreenTo1024x768AndRestoresItOnSignals) {
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(sig);
+    Start("1280x1024x24", true);
+    const auto during = Screen();
+    ASSERT_TRUE(during);
+    EXPECT_EQ(during->width, 1024);
+    EXPECT_EQ(during->height, 768);
+    EXPECT_TRUE(IsFullScreen());
+    ASSERT_TRUE(renderer->Signal(sig));
+    EXPECT_EQ(renderer->Wait(10), 0);
+    const auto after = Screen();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->width, 1280);
+    EXPECT_EQ(after->height, 1024);
+    xclient::CloseDisplay(display);
+    display = nullptr;
+  }
+}
+
+TEST_F(RendererProcess, RefusedModeFallsBackToAWindowOf1024x768AtTheOrigin) {
+  Start("1280x1024x24", false);
+  const auto screen = Screen();
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(screen->width, 1280);
+  EXPECT_TRUE(xclient::WantsDecorations(display, window));
+  const auto g = xclient::RootGeometryOf(display, window);
+  ASSERT_TRUE(g);
+  // No window manager draws a frame here, so outer and client size agree.
+  EXPECT_EQ(g->x, 0);
+  EXPECT_EQ(g->y, 0);
+  EXPECT_EQ(g->width, 1024);
+  EXPECT_EQ(g->height, 768);
+  xclient::SendDeleteWindow(display, window);
+  EXPECT_EQ(renderer->Wait(10), 0);
+}
+
+TEST_F(RendererProcess, KeepsTheXScreenSaverFromStarting) {
+  Start();
+  xclient::SetScreenSaverTimeout(display, 1);
+  std::this_thread::sleep_for(2500ms);
+  EXPECT_FALSE(xclient::ScreenSaverShowing(display));
+  xclient::SendDeleteWindow(display, window);
+  EXPECT_EQ(renderer->Wait(10), 0);
+  // Without the renderer the same one-second timeout does start it.
+  xclient::ResetScreenSaver(display);
+  std::this_thread::sleep_for(2500ms);
+  EXPECT_TRUE(xclient::ScreenSaverShowing(display));
+}
+
+}  // namespace
