@@ -76,7 +76,10 @@ void CdDevice::DropPipeline() {
 std::uint32_t CdDevice::Play(std::optional<std::int32_t> from, std::optional<std::int32_t> to) {
   const CdToc* toc = Toc();
   if (!toc) return Code(MciErr::DeviceNotReady);
-  const std::int32_t start = from ? *from : CurrentSector();
+  std::int32_t start = from ? *from : CurrentSector();
+  // A disc that has played to its end starts again from its first track;
+  // playing on from the lead-out would be silence that never ends.
+  if (!from && start >= toc->leadOut) start = toc->trackStart.front();
   const std::int32_t end = to ? *to : toc->leadOut;
   if (end < start) return Code(MciErr::OutOfRange);
   if (!EnsurePipeline()) return Code(MciErr::Hardware);
@@ -92,6 +95,8 @@ std::uint32_t CdDevice::Play(std::optional<std::int32_t> from, std::optional<std
     return Code(MciErr::Hardware);
   }
   playEnd_ = end;
+  // Until the new stream answers position queries, it stands at its start.
+  stoppedAt_ = start;
   state_ = State::Playing;
   return 0;
 }

@@ -117,6 +117,26 @@ TEST_F(CdImage, PlaysFromAndToPositions) {
   EXPECT_TRUE(ReadCapture(capture_) == ReadRaw(dir_->File("t2.raw"))) << "not exactly track 2";
 }
 
+TEST_F(CdImage, PlayAfterTheEndOfTheDiscStartsAgain) {
+  ASSERT_EQ(Reply("open cdaudio"), "");
+  ASSERT_EQ(Reply("set cdaudio time format tmsf"), "");
+  ASSERT_EQ(Reply("play cdaudio from 03:00:01:50"), "");
+  ASSERT_TRUE(WaitUntil([&] { return Reply("status cdaudio mode") == "stopped"; }, 20));
+  EXPECT_EQ(Reply("status cdaudio position"), "03:00:02:00");
+  ASSERT_EQ(Reply("play cdaudio"), "");
+  EXPECT_EQ(Reply("status cdaudio mode"), "playing");
+  EXPECT_EQ(Reply("status cdaudio current track"), "1");
+  ASSERT_TRUE(WaitUntil([&] { return Reply("status cdaudio position") >= "01:00:00:30"; }, 20));
+  ASSERT_EQ(Reply("close cdaudio"), "");
+  // The new play opened the drive afresh, so its sound is the capture's
+  // first part again.
+  const auto played = ReadCaptureParts(capture_).at(0);
+  const auto track1 = ReadRaw(dir_->File("t1.raw"));
+  ASSERT_FALSE(played.empty());
+  ASSERT_LE(played.size(), track1.size());
+  EXPECT_TRUE(std::equal(played.begin(), played.end(), track1.begin()));
+}
+
 TEST_F(CdImage, RepeatedTrackGoesBackToItsStart) {
   GstMci mci(CaptureSink(capture_), dir_->File("disc.cue"));
   Lumora_BGM bgm(mci);
