@@ -1,0 +1,12 @@
+#pragma once
+// Keyboard input through XTEST on a session's display, as a user types.
+#include <string>
+
+namespace wine_harness {
+
+// Presses the key, keeps it down for `holdMs`, and lets it go. A renderer
+// looks at its key table once per frame, so a tap that is pressed and released
+// between two frames would go unseen.
+bool HoldKey(const std::string& displayName, const char* keysymName, int holdMs);
+
+}  // namespace wine_harness
