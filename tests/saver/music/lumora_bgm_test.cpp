@@ -53,6 +53,8 @@ struct ModeCase {
   bool playing;                               // result of the last call
 };
 
+void PrintTo(const ModeCase& c, std::ostream* os) { *os << c.name; }
+
 class Mp3ModeTest : public LumoraBgmTest, public ::testing::WithParamInterface<ModeCase> {};
 
 TEST_P(Mp3ModeTest, PlayingIsTheFirstSevenCharacters) {
@@ -190,6 +192,8 @@ struct TickCase {
   std::vector<std::string> sent;
   std::int16_t polling;
 };
+
+void PrintTo(const TickCase& c, std::ostream* os) { *os << c.name; }
 
 class PollCdTest : public LumoraBgmTest, public ::testing::WithParamInterface<TickCase> {};
 
