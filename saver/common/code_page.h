@@ -22,4 +22,11 @@ std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 // For text that is only read: each byte that cannot be decoded becomes U+FFFD.
 std::string Cp932ToUtf8Lossy(std::string_view cp932);
 
+#ifdef _WIN32
+// The system's ANSI code page, which the "A" functions use: 932 on the
+// Japanese systems the program is made for.
+std::optional<std::string> Utf8ToAnsi(std::string_view utf8);
+std::string AnsiToUtf8Lossy(std::string_view ansi);
+#endif
+
 }  // namespace common

@@ -1,0 +1,26 @@
+#include <windows.h>
+
+#include <string>
+
+#include "saver/common/program_folder.h"
+
+namespace common {
+
+std::string ProgramFolder() {
+  std::wstring path(32768, L'\0');
+  DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) return ".";
+  path.resize(length);
+  size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return ".";
+  // A drive root keeps its backslash ("C:\"), as the system reports it.
+  path.resize(slash > 0 && path[slash - 1] == L':' ? slash + 1 : slash);
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr,
+                                  0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), utf8.data(), bytes,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+}  // namespace common
