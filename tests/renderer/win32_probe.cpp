@@ -1,7 +1,9 @@
 // probe.exe: looks at and talks to the renderer's window from another
 // process, as the saver program and other Windows programs would. Prints
 // key=value lines; exit code 0 when the request could be carried out.
-//   probe.exe wait TITLE MS        window info once a window of that title exists
+//   probe.exe wait TITLE MS [KEY=VALUE...]
+//                                  window info once a window of that title exists
+//                                  and shows every KEY=VALUE given
 //   probe.exe gone TITLE MS        waits until no window has that title
 //   probe.exe post TITLE MSG WPARAM LPARAM
 //   probe.exe mode                 the display's current mode
@@ -11,35 +13,75 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <optional>
 #include <string>
 
 namespace probe {
 
 constexpr DWORD PollMs = 20;
 
-HWND WaitForWindow(const char* title, DWORD timeoutMs, bool present) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    HWND window = FindWindowA(nullptr, title);
-    if ((window != nullptr) == present) return window ? window : reinterpret_cast<HWND>(1);
-    if (GetTickCount() - start >= timeoutMs) return nullptr;
-    Sleep(PollMs);
-  }
+using Fields = std::map<std::string, std::string>;
+
+std::string Format(const char* format, long a, long b = 0, long c = 0, long d = 0) {
+  char text[64];
+  std::snprintf(text, sizeof(text), format, a, b, c, d);
+  return text;
 }
 
-void PrintWindow(HWND window) {
+Fields Describe(HWND window) {
   char className[256] = "";
   GetClassNameA(window, className, sizeof(className));
   RECT outer{}, client{};
   GetWindowRect(window, &outer);
   GetClientRect(window, &client);
-  std::printf("class=%s\n", className);
-  std::printf("style=0x%08lx\n", static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)));
-  std::printf("exstyle=0x%08lx\n", static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
-  std::printf("rect=%ld,%ld,%ld,%ld\n", outer.left, outer.top, outer.right, outer.bottom);
-  std::printf("client=%ld,%ld\n", client.right - client.left, client.bottom - client.top);
-  std::printf("visible=%d\n", IsWindowVisible(window) ? 1 : 0);
-  std::printf("iconic=%d\n", IsIconic(window) ? 1 : 0);
+  const auto style = static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE));
+  const auto exStyle = static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE));
+  Fields fields;
+  fields["class"] = className;
+  fields["style"] = Format("0x%08lx", static_cast<long>(style));
+  fields["exstyle"] = Format("0x%08lx", static_cast<long>(exStyle));
+  fields["caption"] = (style & WS_CAPTION) == WS_CAPTION ? "1" : "0";
+  fields["popup"] = (style & WS_POPUP) ? "1" : "0";
+  fields["topmost"] = (exStyle & WS_EX_TOPMOST) ? "1" : "0";
+  fields["rect"] = Format("%ld,%ld,%ld,%ld", outer.left, outer.top, outer.right, outer.bottom);
+  fields["client"] = Format("%ld,%ld", client.right - client.left, client.bottom - client.top);
+  fields["visible"] = IsWindowVisible(window) ? "1" : "0";
+  return fields;
+}
+
+bool Shows(const Fields& fields, int count, char** conditions) {
+  for (int i = 0; i < count; ++i) {
+    const std::string condition = conditions[i];
+    const auto equals = condition.find('=');
+    if (equals == std::string::npos) return false;
+    const auto field = fields.find(condition.substr(0, equals));
+    if (field == fields.end() || field->second != condition.substr(equals + 1)) return false;
+  }
+  return true;
+}
+
+// Polls for a window of the title that meets the conditions; its fields, or
+// nothing after the time is up.
+std::optional<Fields> WaitForWindow(const char* title, DWORD timeoutMs, int count, char** conditions) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND window = FindWindowA(nullptr, title)) {
+      Fields fields = Describe(window);
+      if (Shows(fields, count, conditions)) return fields;
+    }
+    if (GetTickCount() - start >= timeoutMs) return std::nullopt;
+    Sleep(PollMs);
+  }
+}
+
+bool WaitUntilGone(const char* title, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (FindWindowA(nullptr, title)) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(PollMs);
+  }
+  return true;
 }
 
 int Mode() {
@@ -111,10 +153,13 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const std::string verb = argv[1];
   int rc = 2;
-  if ((verb == "wait" || verb == "gone") && argc == 4) {
-    HWND window = WaitForWindow(argv[2], Number(argv[3]), verb == "wait");
-    rc = window ? 0 : 1;
-    if (window && verb == "wait") PrintWindow(window);
+  if (verb == "wait" && argc >= 4) {
+    const auto fields = WaitForWindow(argv[2], Number(argv[3]), argc - 4, argv + 4);
+    if (fields)
+      for (const auto& [key, value] : *fields) std::printf("%s=%s\n", key.c_str(), value.c_str());
+    rc = fields ? 0 : 1;
+  } else if (verb == "gone" && argc == 4) {
+    rc = WaitUntilGone(argv[2], Number(argv[3])) ? 0 : 1;
   } else if (verb == "post" && argc == 6) {
     HWND window = FindWindowA(nullptr, argv[2]);
     rc = window && PostMessageA(window, Number(argv[3]), Number(argv[4]), Number(argv[5])) ? 0 : 1;

@@ -1,6 +1,7 @@
 #include "x_input.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 #include <chrono>
@@ -24,6 +25,44 @@ bool HoldKey(const std::string& displayName, const char* keysymName, int holdMs)
   }
   XCloseDisplay(display);
   return done;
+}
+
+namespace {
+
+bool Titled(Display* display, Window window, const std::string& title) {
+  char* name = nullptr;
+  const bool match = XFetchName(display, window, &name) && name && title == name;
+  if (name) XFree(name);
+  return match;
+}
+
+bool FocusIsIn(Display* display, const std::string& title) {
+  Window window = 0;
+  int revert = 0;
+  XGetInputFocus(display, &window, &revert);
+  while (window != None && window != PointerRoot) {
+    if (Titled(display, window, title)) return true;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return false;
+    if (children) XFree(children);
+    if (parent == root) return false;
+    window = parent;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool WaitForFocus(const std::string& displayName, const std::string& title, int timeoutMs) {
+  Display* display = XOpenDisplay(displayName.c_str());
+  if (!display) return false;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  bool focused = false;
+  while (!(focused = FocusIsIn(display, title)) && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  XCloseDisplay(display);
+  return focused;
 }
 
 }  // namespace wine_harness

@@ -9,4 +9,8 @@ namespace wine_harness {
 // between two frames would go unseen.
 bool HoldKey(const std::string& displayName, const char* keysymName, int holdMs);
 
+// Waits until the keyboard focus is on the top-level window of that title
+// (or inside it): keys typed before that go elsewhere.
+bool WaitForFocus(const std::string& displayName, const std::string& title, int timeoutMs);
+
 }  // namespace wine_harness
