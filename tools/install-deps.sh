@@ -18,7 +18,7 @@ packages=(
   sox libsox-fmt-mp3 lame
   clang libclang-rt-14-dev
   # Windows build, tested under Wine
-  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 locales
+  mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64 locales
 )
 
 missing=()
