@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <vector>
 
 #include "../../resources/bitmap_file.h"
@@ -50,6 +51,7 @@ struct SdlPlatform::NativeWindow {
 SdlPlatform::SdlPlatform() = default;
 
 SdlPlatform::~SdlPlatform() {
+  glWarmUp_.Finish();
   if (window_) DestroyWindow(window_);
   displayMode_.Restore();
   if (videoStarted_) SDL_Quit();
@@ -57,7 +59,14 @@ SdlPlatform::~SdlPlatform() {
 
 bool SdlPlatform::RegisterWindowClass(InstanceHandle, const char* className, WindowProc proc) {
   // Only what the renderer uses: video, no audio, joystick or sensors.
+  glWarmUp_.Start();
+  // The renderer reads no text, but SDL opens an X input method in the
+  // user's locale, whose compose tables are the slowest part of its start.
+  // In the C locale the input method costs next to nothing.
+  setenv("LC_ALL", "C", 1);
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The renderer switches modes through RandR itself; SDL need not ask.
+  SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (!videoStarted_) {
@@ -232,7 +241,9 @@ bool SdlPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
 GlContext SdlPlatform::CreateGlContext(DeviceContext dc) {
   NativeWindow* window = Find(dc);
   if (!window || !window->sdl) return nullptr;
-  return SDL_GL_CreateContext(window->sdl);
+  GlContext context = SDL_GL_CreateContext(window->sdl);
+  glWarmUp_.Finish();
+  return context;
 }
 
 bool SdlPlatform::MakeCurrent(DeviceContext dc, GlContext context) {
