@@ -57,7 +57,7 @@ void Main(toolkit::Application& app, const ModeEntries& modes) {
   const std::string renderer =
       app.ProgramFolder() + PathSeparator(kNativePathSyntax) + std::string(kRendererFileName);
   if (!FileExists(renderer)) {
-    app.MessageBox(kRendererMissingMessage, kProgramTitle);
+    app.ShowMessageBox(kRendererMissingMessage, kProgramTitle);
     app.EndProgram();
     return;
   }

@@ -35,7 +35,7 @@ class Application {
 
   // A modal message box with an OK button only and no icon; returns when the
   // user has closed it.
-  virtual void MessageBox(std::string_view text, std::string_view caption) = 0;
+  virtual void ShowMessageBox(std::string_view text, std::string_view caption) = 0;
 
   // Ends the process at once, without any form's unload handlers. A real
   // backend never returns; callers return right after it all the same.

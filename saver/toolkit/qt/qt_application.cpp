@@ -74,7 +74,7 @@ void QtApplication::ShowCursor(bool show) {
   if (before < 0 && cursorCount_ >= 0) QApplication::restoreOverrideCursor();
 }
 
-void QtApplication::MessageBox(std::string_view text, std::string_view caption) {
+void QtApplication::ShowMessageBox(std::string_view text, std::string_view caption) {
   if (Gui() == nullptr) return;  // nowhere to show it
   QMessageBox box;
   box.setWindowTitle(FromUtf8(caption));

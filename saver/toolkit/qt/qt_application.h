@@ -23,7 +23,7 @@ class QtApplication final : public Application {
   std::string ProgramFolder() const override;
   bool WindowExists(std::string_view title) override;
   void ShowCursor(bool show) override;
-  void MessageBox(std::string_view text, std::string_view caption) override;
+  void ShowMessageBox(std::string_view text, std::string_view caption) override;
   void EndProgram() override;
   int RunEventLoop() override;
 

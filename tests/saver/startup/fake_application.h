@@ -23,7 +23,7 @@ class FakeApplication : public toolkit::Application {
     return windows.count(std::string(title)) > 0;
   }
   void ShowCursor(bool show) override { Record(show ? "cursor show" : "cursor hide"); }
-  void MessageBox(std::string_view text, std::string_view caption) override {
+  void ShowMessageBox(std::string_view text, std::string_view caption) override {
     Record("message " + std::string(text) + " | " + std::string(caption));
   }
   void EndProgram() override {

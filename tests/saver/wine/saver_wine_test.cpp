@@ -1,0 +1,169 @@
+// The Windows build of the saver program under Wine: the system's profile
+// functions behind ReadIni/WriteIni/LoadSettings, and Main's checks.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "saver/toolkit/x11/connection.h"
+#include "saver/toolkit/x11/window_lookup.h"
+#include "tests/saver/support/temp_dir.h"
+#include "wine_session.h"
+#include "windows_binaries.h"
+#include "x_input.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Fields = std::map<std::string, std::string>;
+
+constexpr int kRunSeconds = 60;
+constexpr int kExitWaitMs = 30000;
+
+Fields ParseFields(const std::string& output) {
+  Fields fields;
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t equals = line.find('=');
+    if (equals != std::string::npos) fields[line.substr(0, equals)] = line.substr(equals + 1);
+  }
+  return fields;
+}
+
+class SaverWineTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::optional<std::string> saver = wine_harness::WindowsBinary("Tovarel.scr");
+    std::optional<std::string> check = wine_harness::WindowsBinary("saver_settings_check.exe");
+    std::optional<std::string> title = wine_harness::WindowsBinary("saver_title_window.exe");
+    if (!saver || !check || !title) GTEST_SKIP() << "the Windows build's programs are not built";
+    std::string error;
+    session = wine_harness::SharedSession({}, error);
+    ASSERT_NE(session, nullptr) << error;
+    folder = session->WorkDir() + "/saver-" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy_file(*saver, folder + "/Tovarel.scr");
+    fs::copy_file(*check, folder + "/saver_settings_check.exe");
+    titleWindow = *title;
+  }
+
+  std::string Ini() const { return folder + "/Tovarel.ini"; }
+  std::string WinIni() const { return wine_harness::WindowsPath(Ini()); }
+
+  wine_harness::RunResult Check(const std::vector<std::string>& args) const {
+    return session->Run(folder + "/saver_settings_check.exe", args, kRunSeconds);
+  }
+  bool MessageBoxShown() const {
+    Display* display = toolkit::x11::OpenDisplay();
+    bool shown = toolkit::x11::WindowWithTitleExists(display, "Tovarel (ScreenSaver)");
+    toolkit::x11::CloseDisplay(display);
+    return shown;
+  }
+
+  wine_harness::WineSession* session = nullptr;
+  std::string folder;
+  std::string titleWindow;
+};
+
+TEST_F(SaverWineTest, ProfileFunctionsWriteCp932AndReadBack) {
+  for (auto [key, value] : std::vector<std::pair<std::string, std::string>>{
+           {"BGM区分", " 2"}, {"BGMﾘﾋﾟｰﾄ", " 0"}, {"BGMﾌｧｲﾙ", "C:\\音楽\\曲.mp3"}}) {
+    EXPECT_EQ(Check({"write", WinIni(), "Section", key, value}).exitCode, 0);
+  }
+  const std::string bytes = testsupport::ReadBytes(Ini());
+  EXPECT_NE(bytes.find("[Section]\r\n"), std::string::npos) << bytes;
+  // The system writes the names in the ANSI code page, 932 here.
+  EXPECT_NE(bytes.find("BGM\x8B\xE6\x95\xAA="), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("BGM\xD8\xCB\xDF\xB0\xC4="), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("BGM\xCC\xA7\xB2\xD9=C:\\\x89\xB9\x8A\x79\\\x8B\xC8.mp3\r\n"),
+            std::string::npos)
+      << bytes;
+  EXPECT_EQ(ParseFields(Check({"read", WinIni(), "section", "bgm区分"}).output)["value"], "2");
+  EXPECT_EQ(ParseFields(Check({"read", WinIni(), "Section", "BGMﾌｧｲﾙ"}).output)["value"],
+            "C:\\音楽\\曲.mp3");
+  EXPECT_EQ(ParseFields(Check({"read", WinIni(), "Section", "BGMリピート"}).output)["value"], "");
+}
+
+TEST_F(SaverWineTest, ValueTheCodePageCannotHoldIsNotWritten) {
+  EXPECT_EQ(Check({"write", WinIni(), "Section", "BGMﾌｧｲﾙ", "C:\\old.mp3"}).exitCode, 0);
+  const std::string before = testsupport::ReadBytes(Ini());
+  EXPECT_EQ(Check({"write", WinIni(), "Section", "BGMﾌｧｲﾙ", "C:\\😀.mp3"}).exitCode, 0);
+  EXPECT_EQ(testsupport::ReadBytes(Ini()), before);
+}
+
+TEST_F(SaverWineTest, LoadSettingsFromTheProgramFolder) {
+  const std::string song = folder + "/song.wav";
+  testsupport::WriteBytes(song, "RIFF");
+  struct Case {
+    std::string file;
+    std::string kind;
+    std::string expectedKind, expectedFile, expectedFolder;
+  } cases[] = {
+      {wine_harness::WindowsPath(song), " 2", "2", wine_harness::WindowsPath(song),
+       wine_harness::WindowsPath(folder)},
+      {wine_harness::WindowsPath(folder + "/gone.mp3"), " 2", "0", "",
+       wine_harness::WindowsPath(folder)},
+      {wine_harness::WindowsPath(folder) + "\\", " 1", "1", "", wine_harness::WindowsPath(folder)},
+      {"", "2.9", "0", "", wine_harness::WindowsPath(folder)},
+  };
+  for (const Case& c : cases) {
+    fs::remove(Ini());
+    Check({"write", WinIni(), "Section", "BGM区分", c.kind});
+    Check({"write", WinIni(), "Section", "BGMﾌｧｲﾙ", c.file});
+    Fields fields = ParseFields(Check({"load"}).output);
+    EXPECT_EQ(fields["kind"], c.expectedKind) << c.file;
+    EXPECT_EQ(fields["repeat"], "0") << c.file;
+    EXPECT_EQ(fields["file"], c.expectedFile) << c.file;
+    EXPECT_EQ(fields["folder"], c.expectedFolder) << c.file;
+  }
+}
+
+TEST_F(SaverWineTest, MissingRendererShowsTheMessageUntilOk) {
+  wine_harness::WineProcess saver = session->Spawn(folder + "/Tovarel.scr", {"/c"}, kRunSeconds);
+  ASSERT_TRUE(wine_harness::WaitForFocus(session->DisplayName(), "Tovarel (ScreenSaver)", kExitWaitMs));
+  EXPECT_TRUE(saver.Running());
+  ASSERT_TRUE(wine_harness::HoldKey(session->DisplayName(), "Return", 100));
+  EXPECT_EQ(saver.Wait(kExitWaitMs), 0);
+}
+
+TEST_F(SaverWineTest, PreviewAndKnownRendererNeedNoMessage) {
+  EXPECT_EQ(session->Run(folder + "/Tovarel.scr", {"/p", "1234"}, kRunSeconds).exitCode, 0);
+  testsupport::WriteBytes(folder + "/Tovarel.dll", "MZ");
+  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{{"/a"}, {"/s"}, {}}) {
+    wine_harness::RunResult run = session->Run(folder + "/Tovarel.scr", args, kRunSeconds);
+    EXPECT_FALSE(run.timedOut) << (args.empty() ? "(empty)" : args[0]);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+  }
+}
+
+TEST_F(SaverWineTest, RunningCopyMakesEveryModeEndSilently) {
+  for (const char* title : {"Lumora_Main", "<Tovarel>"}) {
+    wine_harness::WineProcess holder = session->Spawn(titleWindow, {title, "60000"}, kRunSeconds);
+    auto until = std::chrono::steady_clock::now() + 30s;
+    while (ParseFields(holder.Output())["ready"] != "1" && std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(50ms);
+    }
+    ASSERT_EQ(ParseFields(holder.Output())["ready"], "1") << holder.Output();
+    // Without Tovarel.dll a copy that got past the check would wait in its message box.
+    for (std::vector<std::string> args :
+         std::vector<std::vector<std::string>>{{"/c"}, {"/s"}, {"/p", "1234"}}) {
+      wine_harness::RunResult run = session->Run(folder + "/Tovarel.scr", args, kRunSeconds);
+      EXPECT_FALSE(run.timedOut) << title << " " << args[0];
+      EXPECT_EQ(run.exitCode, 0) << title << " " << args[0];
+    }
+    EXPECT_FALSE(MessageBoxShown());
+    holder.Kill();
+  }
+}
+
+}  // namespace

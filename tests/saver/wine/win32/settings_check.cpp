@@ -1,0 +1,57 @@
+// saver_settings_check.exe: the settings functions of the Windows build.
+//   write FILE SECTION KEY VALUE   WriteIni
+//   read FILE SECTION KEY          prints value=...
+//   load                           LoadSettings from the program's folder;
+//                                  prints kind=, repeat=, file=, folder=
+// Arguments and output are UTF-8.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "saver/common/program_folder.h"
+#include "saver/settings/settings.h"
+#include "saver/settings_vars.h"
+
+namespace {
+
+std::string Narrow(const wchar_t* wide) {
+  int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(length > 0 ? length : 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), length, nullptr, nullptr);
+  utf8.resize(utf8.size() - 1);
+  return utf8;
+}
+
+void Print(const std::string& key, const std::string& value) {
+  std::string line = key + "=" + value + "\n";
+  std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+}  // namespace
+
+int main() {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 0; i < count; ++i) args.push_back(Narrow(wide[i]));
+  LocalFree(wide);
+
+  if (args.size() == 6 && args[1] == "write") {
+    saver::WriteIni(args[3], args[4], args[5], args[2]);
+  } else if (args.size() == 5 && args[1] == "read") {
+    Print("value", saver::ReadIni(args[3], args[4], args[2]));
+  } else if (args.size() == 2 && args[1] == "load") {
+    saver::LoadSettings();
+    Print("kind", std::to_string(saver::BgmKind));
+    Print("repeat", std::to_string(saver::BgmRepeat));
+    Print("file", saver::BgmFile);
+    Print("folder", saver::BgmFolder);
+  } else {
+    return 2;
+  }
+  std::fflush(stdout);
+  return 0;
+}
