@@ -87,7 +87,7 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
   std::string target = ResolveTarget(path);
   if (target.empty()) return false;
   size_t slash = target.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+  std::string folder = slash == std::string::npos ? "./" : target.substr(0, slash + 1);
   std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
 
   struct stat old;
