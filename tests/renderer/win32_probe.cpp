@@ -7,8 +7,10 @@
 //   probe.exe gone TITLE MS        waits until no window has that title
 //   probe.exe post TITLE MSG WPARAM LPARAM
 //   probe.exe mode                 the display's current mode
+//   probe.exe system               ANSI code page and wave output devices
 //   probe.exe resources FILE       the bitmaps, icon and version text of a program
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +49,7 @@ Fields Describe(HWND window) {
   fields["rect"] = Format("%ld,%ld,%ld,%ld", outer.left, outer.top, outer.right, outer.bottom);
   fields["client"] = Format("%ld,%ld", client.right - client.left, client.bottom - client.top);
   fields["visible"] = IsWindowVisible(window) ? "1" : "0";
+  fields["iconic"] = IsIconic(window) ? "1" : "0";
   return fields;
 }
 
@@ -144,6 +147,12 @@ int Resources(const char* file) {
   return 0;
 }
 
+int System() {
+  std::printf("acp=%u\n", GetACP());
+  std::printf("wavedevices=%u\n", waveOutGetNumDevs());
+  return 0;
+}
+
 DWORD Number(const char* text) { return static_cast<DWORD>(std::strtoul(text, nullptr, 0)); }
 
 }  // namespace probe
@@ -163,6 +172,8 @@ int main(int argc, char** argv) {
   } else if (verb == "post" && argc == 6) {
     HWND window = FindWindowA(nullptr, argv[2]);
     rc = window && PostMessageA(window, Number(argv[3]), Number(argv[4]), Number(argv[5])) ? 0 : 1;
+  } else if (verb == "system" && argc == 2) {
+    rc = System();
   } else if (verb == "mode" && argc == 2) {
     rc = Mode();
   } else if (verb == "resources" && argc == 3) {

@@ -53,7 +53,7 @@ export DISPLAY=":$(head -n1 "$work/display")" WINEPREFIX="$work/prefix" WINEDEBU
 
 # A persistent server first: it serves wineboot and everything after it.
 mkdir -p "$WINEPREFIX"
-timeout -k 5 30 "$WINESERVER" -p
+timeout -k 5 30 "$WINESERVER" -p60
 timeout -k 5 180 "$WINE" wineboot -i >/dev/null 2>&1
 timeout -k 5 60 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 set +e

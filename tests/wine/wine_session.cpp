@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,6 +72,8 @@ pid_t StartProcess(std::vector<std::string> argv, std::vector<std::string> env, 
   auto envp = Pointers(env);
   const pid_t pid = fork();
   if (pid != 0) return pid;
+  // A test binary that dies takes its X server and Wine programs with it.
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
   const int in = open("/dev/null", O_RDONLY);
   const int out = open(outputPath.empty() ? "/dev/null" : outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (in >= 0) dup2(in, STDIN_FILENO);
@@ -286,9 +289,11 @@ bool WineSession::Start(ScreenSize screen, std::string& error) {
     Stop();
     return false;
   }
-  // A persistent server first: it serves wineboot and every program after it.
+  // A persistent server first: it serves wineboot and every program after
+  // it. It lingers a minute after the last program at most, so a session
+  // whose test binary was killed does not leave it behind for good.
   fs::create_directories(prefix_);
-  const RunResult server = RunTool({wineserver_, "-p"}, 30);
+  const RunResult server = RunTool({wineserver_, "-p60"}, 30);
   if (server.exitCode != 0) {
     error = "wineserver -p failed: " + server.output;
     Stop();

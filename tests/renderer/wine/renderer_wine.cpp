@@ -1,5 +1,7 @@
 #include "renderer_wine.h"
 
+#include <X11/Xlib.h>
+
 #include <sstream>
 
 #include "windows_binaries.h"
@@ -72,6 +74,15 @@ std::string RendererWineTest::DisplayMode() const {
 
 wine_harness::WineProcess RendererWineTest::StartRenderer() const {
   return session_->Spawn(bin_.renderer, {}, 300);
+}
+
+std::optional<xclient::Image> RendererWineTest::CaptureWindow() const {
+  Display* display = XOpenDisplay(session_->DisplayName().c_str());
+  if (!display) return std::nullopt;
+  std::optional<xclient::Image> image;
+  if (const auto window = xclient::FindWindowByTitle(display, "Lumora_VC")) image = xclient::Capture(display, *window);
+  XCloseDisplay(display);
+  return image;
 }
 
 }  // namespace renderer_wine

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "wine_session.h"
+#include "x11_client.h"
 
 namespace renderer_wine {
 
@@ -32,7 +33,9 @@ struct Binaries {
 inline constexpr std::uint32_t WmClose = 0x0010;
 inline constexpr std::uint32_t WmSysCommand = 0x0112;
 inline constexpr std::uint32_t WmToggleMode = 0x0401;
+inline constexpr std::uintptr_t ScMinimize = 0xF020;
 inline constexpr std::uintptr_t ScClose = 0xF060;
+inline constexpr std::uintptr_t ScRestore = 0xF120;
 inline constexpr std::uintptr_t ScScreenSave = 0xF140;
 inline constexpr std::uintptr_t ScMonitorPower = 0xF170;
 
@@ -53,6 +56,8 @@ class RendererWineTest : public ::testing::Test {
   // The display's current mode as "width,height,bits".
   std::string DisplayMode() const;
   wine_harness::WineProcess StartRenderer() const;
+  // What the X server shows of the renderer's window.
+  std::optional<xclient::Image> CaptureWindow() const;
 
   wine_harness::WineSession* session_ = nullptr;
   Binaries bin_;

@@ -2,6 +2,9 @@
 // saver program and the user meet it.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "renderer_wine.h"
 #include "x_input.h"
 
@@ -144,6 +147,32 @@ TEST_F(RendererLargeScreen, ToggleAfterARefusalStaysWindowedThenTriesFullScreenA
   EXPECT_EQ(Field(*again, "caption"), "1");
   EXPECT_NE(Field(*again, "client"), "1024,768");
 
+  ASSERT_TRUE(Post(WmClose));
+  EXPECT_EQ(renderer.Wait(RendererExitWaitMs), 0);
+}
+
+TEST_F(RendererLargeScreen, MinimisedWindowWaitsAndStillServesRestoreAndClose) {
+  auto renderer = StartRenderer();
+  ASSERT_TRUE(WaitForWindow({"caption=1"}));
+
+  ASSERT_TRUE(Post(WmSysCommand, ScMinimize));
+  ASSERT_TRUE(WaitForWindow({"iconic=1"}));
+  ASSERT_TRUE(Post(WmSysCommand, ScRestore));
+  ASSERT_TRUE(WaitForWindow({"iconic=0"}));
+  // Drawing resumes: the picture changes as the sprites move.
+  const auto first = CaptureWindow();
+  ASSERT_TRUE(first);
+  bool moved = false;
+  for (int look = 0; look < 100 && !moved; ++look) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto later = CaptureWindow();
+    moved = later && later->rgb != first->rgb;
+  }
+  EXPECT_TRUE(moved) << "no new frame after the window was restored";
+
+  // Minimised, the loop blocks in its wait; a close request still wakes it.
+  ASSERT_TRUE(Post(WmSysCommand, ScMinimize));
+  ASSERT_TRUE(WaitForWindow({"iconic=1"}));
   ASSERT_TRUE(Post(WmClose));
   EXPECT_EQ(renderer.Wait(RendererExitWaitMs), 0);
 }
