@@ -17,7 +17,7 @@
 
 #include "saver/toolkit/x11/window_lookup.h"
 #include "tests/saver/support/temp_dir.h"
-#include "tests/saver/support/xvfb.h"
+#include "xvfb_server.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ Window FindByTitle(Display* display, Window window, const std::string& title) {
 class StartupProcessTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(xvfb.Ok());
+    ASSERT_TRUE(xvfb.Running());
     display = XOpenDisplay(xvfb.Display().c_str());
     ASSERT_NE(display, nullptr);
     program = folder.File("Tovarel.scr");
@@ -133,7 +133,7 @@ class StartupProcessTest : public testing::Test {
     XFlush(display);
   }
 
-  testsupport::Xvfb xvfb;
+  testsupport::XvfbServer xvfb;
   testsupport::TempDir folder;
   Display* display = nullptr;
   std::string program;

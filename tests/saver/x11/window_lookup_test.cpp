@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "tests/saver/support/xvfb.h"
+#include "xvfb_server.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ using toolkit::x11::WindowWithTitleExists;
 class WindowLookupTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(xvfb.Ok());
+    ASSERT_TRUE(xvfb.Running());
     display = XOpenDisplay(xvfb.Display().c_str());
     ASSERT_NE(display, nullptr);
     other = XOpenDisplay(xvfb.Display().c_str());  // the "other process"
@@ -48,7 +48,7 @@ class WindowLookupTest : public testing::Test {
     XSync(other, False);
   }
 
-  testsupport::Xvfb xvfb;
+  testsupport::XvfbServer xvfb;
   Display* display = nullptr;
   Display* other = nullptr;
 };
