@@ -33,6 +33,7 @@ class CapturingScene final : public renderer::SceneOps {
 
   bool Init(renderer::RenderWindow& window, renderer::KeyStates& keys) override {
     window_ = &window;
+    ReportPixelFormat(static_cast<HDC>(window.hDC));
     return scene_.Init(window, keys);
   }
   void Step(std::uint32_t elapsedMs) override { scene_.Step(elapsedMs); }
@@ -59,6 +60,18 @@ class CapturingScene final : public renderer::SceneOps {
     std::snprintf(name, sizeof(name), "\\frame_%04d.ppm", frame_);
     if (glGetError() != GL_NO_ERROR || !WriteFrame(folder_ + name, width, height, pixels)) failed_ = true;
     std::printf("frame=%d,%d,%d\n", frame_, width, height);
+  }
+
+  // What the system granted for the descriptor the renderer asked for.
+  static void ReportPixelFormat(HDC dc) {
+    PIXELFORMATDESCRIPTOR pfd{};
+    const int format = GetPixelFormat(dc);
+    if (format <= 0 || !DescribePixelFormat(dc, format, sizeof(pfd), &pfd)) return;
+    std::printf("opengl=%d\n", (pfd.dwFlags & PFD_SUPPORT_OPENGL) ? 1 : 0);
+    std::printf("window=%d\n", (pfd.dwFlags & PFD_DRAW_TO_WINDOW) ? 1 : 0);
+    std::printf("doublebuffer=%d\n", (pfd.dwFlags & PFD_DOUBLEBUFFER) ? 1 : 0);
+    std::printf("rgba=%d\n", pfd.iPixelType == PFD_TYPE_RGBA ? 1 : 0);
+    std::printf("depthbits=%d\n", pfd.cDepthBits);
   }
 
   renderer::FlyerScene scene_;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,6 +40,14 @@ TEST_F(RendererFrames, FramesOneAndTwoHundredMatchTheLinuxGoldens) {
   fs::create_directories(dir);
   const auto run = Run(bin_.capture, {wine_harness::WindowsPath(dir.string()), "1", "200"}, 180);
   ASSERT_EQ(run.exitCode, 0) << run.output;
+  // The context drawn into is the one asked for: double-buffered RGBA on
+  // the window, with a depth buffer of at least 16 bits.
+  const Fields format = ParseFields(run.output);
+  EXPECT_EQ(Field(format, "opengl"), "1");
+  EXPECT_EQ(Field(format, "window"), "1");
+  EXPECT_EQ(Field(format, "doublebuffer"), "1");
+  EXPECT_EQ(Field(format, "rgba"), "1");
+  EXPECT_GE(std::atoi(Field(format, "depthbits").c_str()), 16);
 
   for (const char* frame : {"frame_0001", "frame_0200"}) {
     const auto drawn = ReadPpm(dir / (std::string(frame) + ".ppm"));
