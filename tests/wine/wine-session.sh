@@ -27,7 +27,7 @@ find_tool() {
 WINE=${TOVAREL_WINE:-$(find_tool wine64 /usr/lib/wine/wine64 wine)}
 WINESERVER=${TOVAREL_WINESERVER:-$(find_tool wineserver /usr/lib/wine/wineserver64)}
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tovarel-wine-XXXXXX")
+work=$(mktemp -d -t tovarel-wine-XXXXXX)
 xvfb_pid=
 cleanup() {
   timeout 30 "$WINESERVER" -k 2>/dev/null || true

@@ -269,8 +269,8 @@ bool WineSession::Start(ScreenSize screen, std::string& error) {
     error = "Wine is not installed (no wine64/wine and wineserver found)";
     return false;
   }
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/tovarel-wine-XXXXXX";
+  std::error_code noTemp;
+  std::string pattern = (fs::temp_directory_path(noTemp) / "tovarel-wine-XXXXXX").string();
   if (!mkdtemp(pattern.data())) {
     error = "cannot make a scratch folder";
     return false;
