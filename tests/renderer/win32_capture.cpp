@@ -72,6 +72,11 @@ class CapturingScene final : public renderer::SceneOps {
     std::printf("doublebuffer=%d\n", (pfd.dwFlags & PFD_DOUBLEBUFFER) ? 1 : 0);
     std::printf("rgba=%d\n", pfd.iPixelType == PFD_TYPE_RGBA ? 1 : 0);
     std::printf("depthbits=%d\n", pfd.cDepthBits);
+    // Only the switching process sees the switched depth under Wine.
+    DEVMODEA mode{};
+    mode.dmSize = sizeof(mode);
+    if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode))
+      std::printf("mode=%lu,%lu,%lu\n", mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel);
   }
 
   renderer::FlyerScene scene_;

@@ -48,6 +48,8 @@ TEST_F(RendererFrames, FramesOneAndTwoHundredMatchTheLinuxGoldens) {
   EXPECT_EQ(Field(format, "doublebuffer"), "1");
   EXPECT_EQ(Field(format, "rgba"), "1");
   EXPECT_GE(std::atoi(Field(format, "depthbits").c_str()), 16);
+  // Drawn in full screen, in the mode the renderer switched to.
+  EXPECT_EQ(Field(format, "mode"), "1024,768,16");
 
   for (const char* frame : {"frame_0001", "frame_0200"}) {
     const auto drawn = ReadPpm(dir / (std::string(frame) + ".ppm"));
