@@ -51,7 +51,6 @@ struct SdlPlatform::NativeWindow {
 SdlPlatform::SdlPlatform() = default;
 
 SdlPlatform::~SdlPlatform() {
-  glWarmUp_.Finish();
   if (window_) DestroyWindow(window_);
   displayMode_.Restore();
   if (videoStarted_) SDL_Quit();
@@ -59,7 +58,6 @@ SdlPlatform::~SdlPlatform() {
 
 bool SdlPlatform::RegisterWindowClass(InstanceHandle, const char* className, WindowProc proc) {
   // Only what the renderer uses: video, no audio, joystick or sensors.
-  glWarmUp_.Start();
   // The renderer reads no text, but SDL opens an X input method in the
   // user's locale, whose compose tables are the slowest part of its start.
   // In the C locale the input method costs next to nothing.
@@ -241,9 +239,7 @@ bool SdlPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
 GlContext SdlPlatform::CreateGlContext(DeviceContext dc) {
   NativeWindow* window = Find(dc);
   if (!window || !window->sdl) return nullptr;
-  GlContext context = SDL_GL_CreateContext(window->sdl);
-  glWarmUp_.Finish();
-  return context;
+  return SDL_GL_CreateContext(window->sdl);
 }
 
 bool SdlPlatform::MakeCurrent(DeviceContext dc, GlContext context) {

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "../platform.h"
-#include "gl_warm_up.h"
 #include "x11_display_mode.h"
 
 struct SDL_Window;
@@ -60,7 +59,6 @@ class SdlPlatform final : public Platform {
   std::string className_;
   WindowProc proc_ = nullptr;
   X11DisplayMode displayMode_;
-  GlWarmUp glWarmUp_;
   int cursorCount_ = 0;
   int frameLeft_ = 0, frameTop_ = 0, frameRight_ = 0, frameBottom_ = 0;
   NativeWindow* window_ = nullptr;  // the renderer has one window at a time
