@@ -1,6 +1,6 @@
 // The yardstick: the smallest SDL2 + GL 1.1 program that draws this scene's
-// load (two full-view blended quads and forty small ones, mipmapped
-// textures) at 1024 x 768, with nothing else.
+// load (two full-view blended quads and forty small ones, three mipmapped
+// textures of the same sizes) at 1024 x 768, with nothing else.
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL.h>
@@ -54,7 +54,7 @@ int main() {
   glBlendFunc(GL_ONE, GL_SRC_ALPHA);
   glEnable(GL_BLEND);
   const GLuint small = Texture(128, 40, 200, 90);
-  const GLuint sky = Texture(256, 60, 90, 230);
+  const GLuint skies[2] = {Texture(256, 60, 90, 230), Texture(256, 0, 0, 255)};
   float angle = 0;
   for (;;) {
     SDL_Event event;
@@ -63,7 +63,7 @@ int main() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     for (int i = 0; i < 2; ++i) {
       glLoadIdentity();
-      glBindTexture(GL_TEXTURE_2D, sky);
+      glBindTexture(GL_TEXTURE_2D, skies[i]);
       glTranslatef(0, 0, -50);
       glRotatef(angle * (i ? -1.0f : 1.0f), 0, 0, 1);
       Quad(36);
