@@ -8,23 +8,6 @@
 
 namespace renderer_wine {
 
-Fields ParseFields(const std::string& output) {
-  Fields fields;
-  std::istringstream lines(output);
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const auto equals = line.find('=');
-    if (equals != std::string::npos && equals > 0) fields[line.substr(0, equals)] = line.substr(equals + 1);
-  }
-  return fields;
-}
-
-std::string Field(const Fields& fields, const std::string& key) {
-  const auto found = fields.find(key);
-  return found == fields.end() ? std::string("<missing>") : found->second;
-}
-
 void RendererWineTest::SetUp() {
   const auto renderer = wine_harness::WindowsBinary("Tovarel.dll");
   const auto probe = wine_harness::WindowsBinary("probe.exe");

@@ -10,17 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "probe_output.h"
 #include "wine_session.h"
 #include "x11_client.h"
 
 namespace renderer_wine {
 
-using Fields = std::map<std::string, std::string>;
-
-// key=value lines as the Windows-side programs print them.
-Fields ParseFields(const std::string& output);
-// The field's value, or "<missing>".
-std::string Field(const Fields& fields, const std::string& key);
+using Fields = wine_harness::ProbeFields;
+inline constexpr auto& ParseFields = wine_harness::ParseProbeFields;
+inline constexpr auto& Field = wine_harness::ProbeField;
 
 struct Binaries {
   std::string renderer;  // Tovarel.dll

@@ -14,6 +14,7 @@
 #include "saver/toolkit/x11/connection.h"
 #include "saver/toolkit/x11/window_lookup.h"
 #include "tests/saver/support/temp_dir.h"
+#include "probe_output.h"
 #include "wine_session.h"
 #include "windows_binaries.h"
 #include "x_input.h"
@@ -22,22 +23,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using Fields = std::map<std::string, std::string>;
+using Fields = wine_harness::ProbeFields;
+constexpr auto& ParseFields = wine_harness::ParseProbeFields;
 
 constexpr int kRunSeconds = 60;
 constexpr int kExitWaitMs = 30000;
-
-Fields ParseFields(const std::string& output) {
-  Fields fields;
-  std::istringstream lines(output);
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    size_t equals = line.find('=');
-    if (equals != std::string::npos) fields[line.substr(0, equals)] = line.substr(equals + 1);
-  }
-  return fields;
-}
 
 class SaverWineTest : public testing::Test {
  protected:

@@ -12,32 +12,18 @@
 
 #include "audio_fixtures.h"
 #include "windows_binaries.h"
+#include "probe_output.h"
 #include "wine_session.h"
 
 namespace music::wine_test {
 namespace {
 
-using Fields = std::map<std::string, std::string>;
+using Fields = wine_harness::ProbeFields;
+constexpr auto& ParseFields = wine_harness::ParseProbeFields;
+constexpr auto& Field = wine_harness::ProbeField;
 
 constexpr double kToneSeconds = 1.5;
 constexpr int kProbeTimeoutSeconds = 90;
-
-Fields ParseFields(const std::string& output) {
-  Fields fields;
-  std::istringstream lines(output);
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const auto equals = line.find('=');
-    if (equals != std::string::npos && equals > 0) fields[line.substr(0, equals)] = line.substr(equals + 1);
-  }
-  return fields;
-}
-
-std::string Field(const Fields& fields, const std::string& key) {
-  const auto found = fields.find(key);
-  return found == fields.end() ? std::string("<missing>") : found->second;
-}
 
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 
