@@ -57,7 +57,19 @@ FileDevice::~FileDevice() {
   gst_object_unref(playbin_);
 }
 
+bool FileDevice::Recover() {
+  // An error stops the streaming threads for good; going through READY
+  // starts the pipeline afresh, reading the file from its start.
+  gst_element_set_state(playbin_, GST_STATE_READY);
+  flags_.failed = false;
+  flags_.ended = false;
+  limited_ = false;
+  gst_element_set_state(playbin_, GST_STATE_PAUSED);
+  return WaitForState(playbin_, kPrerollSeconds) && !flags_.failed;
+}
+
 std::uint32_t FileDevice::Play(std::optional<std::int64_t> fromMs, std::optional<std::int64_t> toMs) {
+  if (flags_.failed && !Recover()) return Code(MciErr::Hardware);
   const std::int64_t length = LengthMs();
   // A length that cannot be told (0) does not limit the positions.
   if (length > 0 && ((fromMs && *fromMs > length) || (toMs && *toMs > length))) {
@@ -66,12 +78,17 @@ std::uint32_t FileDevice::Play(std::optional<std::int64_t> fromMs, std::optional
   const std::int64_t from = fromMs ? *fromMs : PositionMs();
   if (toMs && *toMs < from) return Code(MciErr::OutOfRange);
 
-  if (fromMs || toMs) {
+  // A play without positions plays on, unless the last one ended at a `to`
+  // limit: that limit is lifted, as the stop of a seek stays until replaced.
+  if (fromMs || toMs || limited_) {
+    const bool seeked = gst_element_seek(playbin_, 1.0, GST_FORMAT_TIME,
+                                         static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                         GST_SEEK_TYPE_SET, from * GST_MSECOND, GST_SEEK_TYPE_SET,
+                                         toMs ? *toMs * GST_MSECOND : GST_CLOCK_TIME_NONE);
+    if (!seeked) return Code(MciErr::Hardware);
+    // Only now: the old stream's end may still be posted while it is flushed.
     flags_.ended = false;
-    gst_element_seek(playbin_, 1.0, GST_FORMAT_TIME,
-                     static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                     GST_SEEK_TYPE_SET, from * GST_MSECOND, toMs ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE,
-                     toMs ? *toMs * GST_MSECOND : GST_CLOCK_TIME_NONE);
+    limited_ = toMs.has_value();
   }
   if (gst_element_set_state(playbin_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
     return Code(MciErr::Hardware);
@@ -96,7 +113,12 @@ std::uint32_t FileDevice::Pause() {
 
 std::uint32_t FileDevice::Resume() {
   if (state_ != State::Paused) return 0;
-  return Play(std::nullopt, std::nullopt);
+  // Not through Play: a paused play keeps its `to` limit.
+  if (gst_element_set_state(playbin_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+    return Code(MciErr::Hardware);
+  }
+  state_ = State::Playing;
+  return 0;
 }
 
 std::string FileDevice::Mode() {

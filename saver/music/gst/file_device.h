@@ -33,10 +33,12 @@ class FileDevice {
  private:
   enum class State { Stopped, Playing, Paused };
   FileDevice() = default;
+  bool Recover();
 
   GstElement* playbin_ = nullptr;
   StreamFlags flags_;
   State state_ = State::Stopped;
+  bool limited_ = false;  // the stream stops at the last play's `to`
 };
 
 }  // namespace music

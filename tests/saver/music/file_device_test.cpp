@@ -1,6 +1,7 @@
 // MP3 files on a real playbin, captured to a file and compared with their source.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "audio_fixtures.h"
@@ -27,11 +28,12 @@ class Mp3Playback : public ::testing::Test {
   }
   static void TearDownTestSuite() { delete dir_; }
 
-  std::string Reply(const std::string& command) {
+  static std::string Reply(MciInterpreter& mci, const std::string& command) {
     std::string reply;
-    const std::uint32_t code = interpreter.Execute(command, reply);
+    const std::uint32_t code = mci.Execute(command, reply);
     return code == 0 ? reply : "Error:" + std::to_string(code);
   }
+  std::string Reply(const std::string& command) { return Reply(interpreter, command); }
   bool WaitForStop() {
     return WaitUntil([&] { return Reply("status MP3Play mode") == "stopped"; }, 20);
   }
@@ -120,6 +122,57 @@ TEST_F(Mp3Playback, OpensPathsWithSpacesAndJapanese) {
     EXPECT_NEAR(std::stod(length), kToneSeconds * 1000, 100) << name;
     ASSERT_EQ(Reply("close MP3Play"), "") << name;
   }
+}
+
+// A `to` limit holds for its own play only; the next play runs to the end.
+TEST_F(Mp3Playback, LimitOfOnePlayDoesNotOutliveIt) {
+  struct Case {
+    const char* name;
+    const char* next;
+  } cases[] = {{"from", "play MP3Play from 0"}, {"on", "play MP3Play"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.next);
+    MciInterpreter player{CaptureSink(capture_ + "-" + c.name), std::string()};
+    auto stopped = [&] { return Reply(player, "status MP3Play mode") == "stopped"; };
+    ASSERT_EQ(Reply(player, "open \"" + mp3_ + "\" type MPEGVideo Alias MP3Play"), "");
+    ASSERT_EQ(Reply(player, "play MP3Play from 0 to 500"), "");
+    ASSERT_TRUE(WaitUntil(stopped, 20));
+    ASSERT_EQ(Reply(player, c.next), "");
+    EXPECT_EQ(Reply(player, "status MP3Play mode"), "playing");
+    ASSERT_TRUE(WaitUntil(stopped, 20));
+    const std::string position = Reply(player, "status MP3Play position");
+    ASSERT_EQ(position.find_first_not_of("0123456789"), std::string::npos) << position;
+    EXPECT_NEAR(std::stod(position), kToneSeconds * 1000, 100);
+  }
+}
+
+// The capture folder vanishes under the sink: its next file cannot be made,
+// and the pipeline reports an error. Once the folder is back, a play from 0
+// plays the whole file again.
+TEST_F(Mp3Playback, PlaysAgainAfterAnError) {
+  const std::filesystem::path folder = dir_->path() / "gone";
+  std::filesystem::create_directories(folder);
+  MciInterpreter player{CaptureSink((folder / "part").string()), std::string()};
+  ASSERT_EQ(Reply(player, "open \"" + mp3_ + "\" type MPEGVideo Alias MP3Play"), "");
+  std::filesystem::remove_all(folder);
+  ASSERT_EQ(Reply(player, "play MP3Play"), "");
+  ASSERT_TRUE(WaitUntil([&] { return Reply(player, "status MP3Play mode") == "stopped"; }, 20));
+
+  std::filesystem::create_directories(folder);
+  ASSERT_EQ(Reply(player, "play MP3Play from 0"), "");
+  EXPECT_EQ(Reply(player, "status MP3Play mode"), "playing");
+  ASSERT_TRUE(WaitUntil([&] { return Reply(player, "status MP3Play mode") == "stopped"; }, 20));
+  ASSERT_EQ(Reply(player, "close MP3Play"), "");
+
+  std::vector<std::int16_t> played;
+  std::vector<std::filesystem::path> parts(std::filesystem::directory_iterator(folder), {});
+  std::sort(parts.begin(), parts.end());
+  for (const auto& part : parts) {
+    const auto samples = ReadRaw(part.string());
+    played.insert(played.end(), samples.begin(), samples.end());
+  }
+  EXPECT_NEAR(Seconds(played), kToneSeconds, 0.1);
+  EXPECT_NEAR(ToneFrequency(played), kToneHertz, 5.0);
 }
 
 }  // namespace
