@@ -3,13 +3,14 @@
 namespace saver {
 namespace {
 
-// The preview form Lumora_R is made a child of the host window here.
+// The preview form Lumora_R, made a child of the host window: not built yet.
 void LoadPreviewForm(toolkit::Application&, std::int32_t) {}
 
-// The settings dialog Lumora_P, shown modally; returns when it has closed.
+// The settings dialog Lumora_P, shown modally: not built yet.
 void ShowSettingsDialog(toolkit::Application&) {}
 
-// The hidden run form Lumora_S; its load starts the renderer and the music.
+// The hidden run form Lumora_S, whose load starts the renderer and the
+// music: not built yet.
 void LoadRunForm(toolkit::Application&) {}
 
 }  // namespace

@@ -5,7 +5,12 @@
 namespace common {
 namespace {
 
+// CP_ACP names the system's code page, which may itself be UTF-8; the
+// UTF-8 rules below must see which one it is.
+UINT Resolve(UINT codePage) { return codePage == CP_ACP ? GetACP() : codePage; }
+
 std::optional<std::wstring> ToWide(UINT codePage, DWORD flags, std::string_view text) {
+  codePage = Resolve(codePage);
   if (text.empty()) return std::wstring();
   int length = MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()),
                                    nullptr, 0);
@@ -20,6 +25,7 @@ std::optional<std::wstring> ToWide(UINT codePage, DWORD flags, std::string_view 
 // otherwise put a '?' or a look-alike in its place.
 std::optional<std::string> FromWideStrict(UINT codePage, const std::wstring& wide) {
   if (wide.empty()) return std::string();
+  codePage = Resolve(codePage);
   BOOL usedDefault = FALSE;
   BOOL* usedDefaultPtr = codePage == CP_UTF8 ? nullptr : &usedDefault;
   DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;

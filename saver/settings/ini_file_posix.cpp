@@ -56,7 +56,7 @@ std::string ResolveTarget(const std::string& path) {
 FileContent LoadFile(const std::string& path) {
   FileContent content;
   // Non-blocking, so a FIFO in place of the file cannot hang the program.
-  Fd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  Fd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (fd.Get() < 0) {
     content.state = errno == ENOENT ? FileState::Missing : FileState::Unreadable;
     return content;

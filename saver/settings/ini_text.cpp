@@ -1,6 +1,5 @@
 #include "saver/settings/ini_text.h"
 
-#include <vector>
 
 #include "saver/common/code_page.h"
 
@@ -67,9 +66,10 @@ void Classify(std::string_view content, Line& line) {
 }
 
 // CR LF, a lone LF and a lone CR all end a line; neither byte can be part of
-// a double-byte character.
-std::vector<Line> SplitLines(std::string_view text) {
-  std::vector<Line> lines;
+// a double-byte character. Lines are visited one at a time and never stored,
+// so a huge file costs no more memory than its own bytes.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit visit) {
   size_t pos = 0;
   while (pos < text.size()) {
     Line line;
@@ -83,33 +83,34 @@ std::vector<Line> SplitLines(std::string_view text) {
       if (text[stop] == '\r' && line.next < text.size() && text[line.next] == '\n') ++line.next;
     }
     Classify(text.substr(line.begin, line.end - line.begin), line);
-    lines.push_back(line);
+    if (!visit(line)) return;
     pos = line.next;
   }
-  return lines;
 }
 
 struct Located {
-  std::optional<size_t> section;  // index of the section line
-  std::optional<size_t> key;      // index of the key line inside it
-  size_t lastKey = 0;             // last key line of the section (or its header)
+  std::optional<Line> section;  // the section's header line
+  std::optional<Line> key;      // the key's line inside it
+  Line lastKey;                 // last key line of the section (or its header)
+  std::optional<Line> lastLine; // the file's last line, when no section matched
 };
 
-Located Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+Located Locate(std::string_view text, std::string_view section, std::string_view key) {
   Located found;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const Line& line = lines[i];
+  ForEachLine(text, [&](const Line& line) {
     if (line.kind == Kind::Section) {
-      if (found.section) break;  // only the first section of that name counts
+      if (found.section) return false;  // only the first section of that name counts
       if (SameName(line.name, section)) {
-        found.section = i;
-        found.lastKey = i;
+        found.section = line;
+        found.lastKey = line;
       }
     } else if (found.section && line.kind == Kind::Key) {
-      found.lastKey = i;
-      if (!found.key && SameName(line.name, key)) found.key = i;
+      found.lastKey = line;
+      if (!found.key && SameName(line.name, key)) found.key = line;
     }
-  }
+    found.lastLine = line;
+    return true;
+  });
   return found;
 }
 
@@ -165,32 +166,30 @@ bool SameName(std::string_view a, std::string_view b) {
 
 std::optional<std::string> FindValue(std::string_view text, std::string_view section,
                                      std::string_view key) {
-  std::vector<Line> lines = SplitLines(text);
-  Located found = Locate(lines, section, key);
+  Located found = Locate(text, section, key);
   if (!found.key) return std::nullopt;
-  return std::string(Unquote(lines[*found.key].value));
+  return std::string(Unquote(found.key->value));
 }
 
 std::optional<std::string> SetValue(std::string_view text, std::string_view section,
                                     std::string_view key, std::string_view value) {
   if (!ValidSection(section) || !ValidKey(key) || HasLineBreakOrNul(value)) return std::nullopt;
-  std::vector<Line> lines = SplitLines(text);
-  Located found = Locate(lines, section, key);
+  Located found = Locate(text, section, key);
   std::string keyLine = std::string(key) + "=" + std::string(value);
   std::string out(text);
   if (found.key) {
-    const Line& line = lines[*found.key];
+    const Line& line = *found.key;
     out.replace(line.begin, line.end - line.begin, keyLine);
     return out;
   }
   std::string insert;
   size_t at = text.size();
   if (found.section) {
-    const Line& after = lines[found.lastKey];
+    const Line& after = found.lastKey;
     at = after.next;
     if (after.next == after.end) insert = "\r\n";  // that line had no line break
   } else {
-    if (!lines.empty() && lines.back().next == lines.back().end) insert = "\r\n";
+    if (found.lastLine && found.lastLine->next == found.lastLine->end) insert = "\r\n";
     insert += "[" + std::string(section) + "]\r\n";
   }
   insert += keyLine + "\r\n";

@@ -108,6 +108,10 @@ TEST_F(WindowLogic, FullScreenOpenAndCloseInOrder) {
   };
   EXPECT_EQ(Between("SceneRelease", "UnregisterWindowClass OpenGL"), closing);
   EXPECT_EQ(program.keepRunning, False32);
+  // A close request is the program's own: default processing would destroy
+  // the window before the loop has ended.
+  EXPECT_EQ(platform.Count("DefaultProcessing 16"), 0);
+  EXPECT_EQ(platform.Count("DestroyWindow"), 1);
 }
 
 TEST_F(WindowLogic, RefusedModeOpensWindowedWithoutAdjustingTheRectangle) {

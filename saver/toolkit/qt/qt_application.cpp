@@ -56,7 +56,11 @@ QApplication* QtApplication::Gui() {
     if (PlatformNeedsX() && XDisplay() == nullptr) {
       guiFailed_ = true;
     } else {
-      gui_ = std::make_unique<QApplication>(argc_, argv_);
+      // Qt takes options such as -display or -platform from its argument
+      // list; the saver's command line is its own, so Qt sees only the name.
+      static int guiArgc = 1;
+      static char* guiArgv[] = {argv_[0], nullptr};
+      gui_ = std::make_unique<QApplication>(guiArgc, guiArgv);
     }
   }
   return gui_.get();

@@ -62,12 +62,13 @@ void Win32Application::EndProgram() { ExitProcess(0); }
 
 int Win32Application::RunEventLoop() {
   if (loadedForms_ == 0) return 0;
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  MSG message{};
+  int got = 0;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  return static_cast<int>(message.wParam);
+  return got < 0 ? 0 : static_cast<int>(message.wParam);
 }
 
 }  // namespace toolkit::win32

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -208,6 +211,28 @@ TEST_F(LoadSettingsPosixTest, HostileFilesGiveDefaults) {
     EXPECT_EQ(BgmFile, "");
     EXPECT_EQ(BgmFolder, dir.Path());
   }
+}
+
+// Millions of lines are read one at a time: memory stays near the file's own
+// size, where a table of lines would need gigabytes and end the program.
+TEST_F(LoadSettingsPosixTest, MillionsOfLinesFitInTheFilesOwnMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "an address-space limit cannot hold under AddressSanitizer";
+#else
+  WriteIniFile(std::string(40 * 1024 * 1024, '\n') + "[Section]\r\n" + kKindCp + "= 1\r\n");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit limit{768ull << 20, 768ull << 20};
+    setrlimit(RLIMIT_AS, &limit);
+    ResetVariables();
+    Load();
+    _exit(BgmKind == 1 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+#endif
 }
 
 TEST_F(LoadSettingsPosixTest, FolderNamedLikeTheIniGivesDefaults) {

@@ -165,6 +165,19 @@ TEST_F(StartupProcessTest, MissingRendererShowsTheMessageAndEndsWhenClosed) {
   }
 }
 
+// The command line is the saver's own: options Qt would otherwise take as
+// its own (another display, a style) change nothing.
+TEST_F(StartupProcessTest, QtOptionsOnTheCommandLineAreNotQtsToRead) {
+  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+           {"-display", ":77"}, {"-style", "nosuch"}, {"-reverse"}}) {
+    Process process(program, args);
+    Window box = WaitForMessageBox(process);
+    ASSERT_NE(box, 0u) << args[0] << ": no message box on the saver's own display";
+    Close(box);
+    EXPECT_EQ(process.Wait(), 0) << args[0];
+  }
+}
+
 TEST_F(StartupProcessTest, PreviewDoesNotLookForTheRenderer) {
   Process process(program, {"/p", "1234"});
   EXPECT_EQ(process.Wait(), 0);
