@@ -24,7 +24,7 @@ CdDevice::~CdDevice() { DropPipeline(); }
 const CdToc* CdDevice::Toc() {
   if (!toc_) {
     toc_ = ReadCdToc(drive_);
-    if (toc_) stoppedAt_ = toc_->trackStart.front();
+    if (toc_) stoppedAt_ = toc_->AudioStart();
   }
   return toc_ ? &*toc_ : nullptr;
 }
@@ -76,20 +76,24 @@ void CdDevice::DropPipeline() {
 std::uint32_t CdDevice::Play(std::optional<std::int32_t> from, std::optional<std::int32_t> to) {
   const CdToc* toc = Toc();
   if (!toc) return Code(MciErr::DeviceNotReady);
+  if (!toc->HasAudio()) return Code(MciErr::Hardware);
   std::int32_t start = from ? *from : CurrentSector();
-  // A disc that has played to its end starts again from its first track;
-  // playing on from the lead-out would be silence that never ends.
-  if (!from && start >= toc->leadOut) start = toc->trackStart.front();
-  const std::int32_t end = to ? *to : toc->leadOut;
-  if (end < start) return Code(MciErr::OutOfRange);
+  // A disc that has played to its end starts again from its first audio
+  // track; playing on from the lead-out would be silence that never ends.
+  if (!from && (start >= toc->AudioEnd() || start < toc->AudioStart())) start = toc->AudioStart();
+  // The stream holds the audio tracks only: a data track cannot be played.
+  if (!toc->IsPlayableStart(start)) return Code(MciErr::OutOfRange);
+  const std::int32_t end = to ? *to : toc->AudioEnd();
+  if (end < start || end > toc->AudioEnd()) return Code(MciErr::OutOfRange);
   if (!EnsurePipeline()) return Code(MciErr::Hardware);
 
-  // The stream starts at the first track: its time 0 is that track's start.
-  const std::int32_t base = toc->trackStart.front();
-  flags_.ended = false;
+  // The stream's time 0 is the first audio track's start.
+  const std::int32_t base = toc->AudioStart();
   const bool seeked = gst_element_seek(
       pipeline_, 1.0, GST_FORMAT_TIME, static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
       GST_SEEK_TYPE_SET, SectorsToTime(start - base), GST_SEEK_TYPE_SET, SectorsToTime(end - base));
+  // Only now: the old stream's end may still be posted while it is flushed.
+  flags_.ended = false;
   if (!seeked || gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
     DropPipeline();
     return Code(MciErr::Hardware);
@@ -157,8 +161,8 @@ std::int32_t CdDevice::CurrentSector() {
   if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) {
     return stoppedAt_;
   }
-  const std::int64_t sector = toc->trackStart.front() + position * kSectorsPerSecond / GST_SECOND;
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(sector, toc->trackStart.front(), toc->leadOut));
+  const std::int64_t sector = toc->AudioStart() + position * kSectorsPerSecond / GST_SECOND;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(sector, toc->AudioStart(), toc->AudioEnd()));
 }
 
 }  // namespace music

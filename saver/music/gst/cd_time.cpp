@@ -15,6 +15,32 @@ int CdToc::TrackAt(std::int32_t sector) const {
   return track;
 }
 
+bool CdToc::HasAudio() const {
+  for (int t = firstTrack; t <= LastTrack(); ++t) {
+    if (IsAudio(t)) return true;
+  }
+  return false;
+}
+
+std::int32_t CdToc::AudioStart() const {
+  for (int t = firstTrack; t <= LastTrack(); ++t) {
+    if (IsAudio(t)) return StartOf(t);
+  }
+  return leadOut;
+}
+
+std::int32_t CdToc::AudioEnd() const {
+  for (int t = LastTrack(); t >= firstTrack; --t) {
+    if (IsAudio(t)) return EndOf(t);
+  }
+  return leadOut;
+}
+
+bool CdToc::IsPlayableStart(std::int32_t sector) const {
+  if (trackStart.empty() || sector < AudioStart() || sector >= AudioEnd()) return false;
+  return IsAudio(TrackAt(sector));
+}
+
 std::optional<std::int32_t> ParseMciInteger(std::string_view text) {
   if (text.empty() || text.size() > 9) return std::nullopt;
   std::int32_t value = 0;

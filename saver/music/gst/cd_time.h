@@ -16,10 +16,11 @@ inline constexpr std::int32_t kSectorsPerSecond = 75;
 inline constexpr std::int32_t kMsfOffset = 150;
 
 // What the table of contents says: the start sector of every track (first
-// track first) and the lead-out sector.
+// track first), which of them hold audio, and the lead-out sector.
 struct CdToc {
   int firstTrack = 1;
   std::vector<std::int32_t> trackStart;
+  std::vector<bool> trackAudio;  // empty: every track is audio
   std::int32_t leadOut = 0;
 
   int TrackCount() const { return static_cast<int>(trackStart.size()); }
@@ -31,6 +32,18 @@ struct CdToc {
   }
   // The track a sector lies in (the last one for the lead-out and beyond).
   int TrackAt(std::int32_t sector) const;
+
+  bool IsAudio(int track) const {
+    return trackAudio.empty() || trackAudio[static_cast<std::size_t>(track - firstTrack)];
+  }
+  bool HasAudio() const;
+  // The audio part of the disc: from the first audio track's start to the
+  // last one's end. Only meaningful when HasAudio().
+  std::int32_t AudioStart() const;
+  std::int32_t AudioEnd() const;
+  // Whether playback may start at `sector`: inside an audio track, before
+  // the end of the audio part.
+  bool IsPlayableStart(std::int32_t sector) const;
 };
 
 // Formats `sector` as MCI replies it: "tt:mm:ss:ff", "mm:ss:ff" or a number.

@@ -45,6 +45,7 @@ std::optional<CdToc> ReadCdToc(const std::string& device) {
         break;
       }
       toc.trackStart.push_back(start);
+      toc.trackAudio.push_back(cdio_get_track_format(cdio, static_cast<track_t>(t)) == TRACK_FORMAT_AUDIO);
     }
     const lsn_t leadOut = cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
     if (valid && leadOut != CDIO_INVALID_LSN && leadOut >= toc.trackStart.back()) {

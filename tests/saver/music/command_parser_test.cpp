@@ -135,5 +135,33 @@ TEST(CdTime, ReadsPositionsAndRefusesBadOnes) {
   }
 }
 
+// Where playback may start: inside an audio track, before the audio's end.
+TEST(CdTime, PlayableStartsLieInAudioTracks) {
+  struct Case {
+    const char* name;
+    std::vector<bool> audio;
+    std::int32_t audioStart, audioEnd;
+    std::vector<std::int32_t> playable, refused;
+  } cases[] = {
+      {"all audio", {}, 0, 675, {0, 149, 150, 674}, {-1, 675, 700}},
+      {"data first", {false, true, true}, 150, 675, {150, 374, 375, 674}, {0, 149, 675}},
+      {"data between", {true, false, true}, 0, 675, {0, 149, 375}, {150, 374, 675}},
+      {"data last", {true, true, false}, 0, 375, {0, 374}, {375, 674, 675}},
+  };
+  for (const Case& c : cases) {
+    CdToc toc = ThreeTracks();
+    toc.trackAudio = c.audio;
+    EXPECT_TRUE(toc.HasAudio()) << c.name;
+    EXPECT_EQ(toc.AudioStart(), c.audioStart) << c.name;
+    EXPECT_EQ(toc.AudioEnd(), c.audioEnd) << c.name;
+    for (std::int32_t sector : c.playable) EXPECT_TRUE(toc.IsPlayableStart(sector)) << c.name << " " << sector;
+    for (std::int32_t sector : c.refused) EXPECT_FALSE(toc.IsPlayableStart(sector)) << c.name << " " << sector;
+  }
+  CdToc data = ThreeTracks();
+  data.trackAudio = {false, false, false};
+  EXPECT_FALSE(data.HasAudio());
+  EXPECT_FALSE(data.IsPlayableStart(0));
+}
+
 }  // namespace
 }  // namespace music

@@ -1,0 +1,97 @@
+// Mixed-mode discs: cdiocddasrc leaves data tracks out of its stream, so
+// positions must be mapped through the audio tracks alone.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "audio_fixtures.h"
+#include "mci_interpreter.h"
+
+namespace music::test {
+namespace {
+
+constexpr double kTrackSeconds = 2.0;  // 150 sectors each
+
+// Three tracks of 150 sectors; `data` is the one that holds MODE1 zeros.
+void MakeDisc(const TempDir& dir, int data) {
+  std::ofstream bin(dir.File("disc.bin"), std::ios::binary);
+  std::string cue = "FILE \"disc.bin\" BINARY\n";
+  const int tones[] = {300, 500, 700};
+  for (int track = 1; track <= 3; ++track) {
+    const std::string raw = dir.File("t" + std::to_string(track) + ".raw");
+    if (track == data) {
+      std::ofstream(raw, std::ios::binary) << std::string(150 * 2352, '\0');
+    } else {
+      ASSERT_TRUE(MakeToneRaw(raw, kTrackSeconds, tones[track - 1]));
+    }
+    std::ifstream in(raw, std::ios::binary);
+    bin << in.rdbuf();
+    cue += "  TRACK 0" + std::to_string(track) + (track == data ? " MODE1/2352\n" : " AUDIO\n") +
+           "    INDEX 01 00:0" + std::to_string(2 * (track - 1)) + ":00\n";
+  }
+  std::ofstream(dir.File("disc.cue")) << cue;
+}
+
+class CdWithDataTrack : public ::testing::Test {
+ protected:
+  std::string Reply(MciInterpreter& mci, const std::string& command) {
+    std::string reply;
+    const std::uint32_t code = mci.Execute(command, reply);
+    return code == 0 ? reply : "Error:" + std::to_string(code);
+  }
+  bool WaitForStop(MciInterpreter& mci) {
+    return WaitUntil([&] { return Reply(mci, "status cdaudio mode") == "stopped"; }, 20);
+  }
+  std::vector<std::int16_t> Track(int track) { return ReadRaw(dir_.File("t" + std::to_string(track) + ".raw")); }
+
+  TempDir dir_;
+  std::string capture_ = dir_.File("capture");
+};
+
+TEST_F(CdWithDataTrack, FirstTrackDataPlaysTheTrackAsked) {
+  MakeDisc(dir_, 1);
+  MciInterpreter mci{CaptureSink(capture_), dir_.File("disc.cue")};
+  ASSERT_EQ(Reply(mci, "open cdaudio"), "");
+  ASSERT_EQ(Reply(mci, "set cdaudio time format tmsf"), "");
+  EXPECT_EQ(Reply(mci, "status cdaudio number of tracks"), "3");
+  // Nothing of a data track is played, and nothing is started.
+  EXPECT_EQ(Reply(mci, "play cdaudio from 01:00:00:00"), "Error:282");
+  EXPECT_EQ(Reply(mci, "play cdaudio from 01:00:01:00 to 02:00:01:00"), "Error:282");
+  EXPECT_EQ(Reply(mci, "status cdaudio mode"), "stopped");
+
+  ASSERT_EQ(Reply(mci, "play cdaudio from 02:00:00:00 to 03:00:00:00"), "");
+  ASSERT_TRUE(WaitForStop(mci));
+  EXPECT_EQ(Reply(mci, "status cdaudio position"), "03:00:00:00");
+  ASSERT_EQ(Reply(mci, "close cdaudio"), "");
+  EXPECT_TRUE(ReadCapture(capture_) == Track(2)) << "not exactly track 2";
+}
+
+TEST_F(CdWithDataTrack, WholeDiscIsItsAudioTracks) {
+  struct Case {
+    int data;
+    std::vector<int> played;
+    const char* endPosition;
+  } cases[] = {{1, {2, 3}, "03:00:02:00"}, {3, {1, 2}, "03:00:00:00"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("data track " + std::to_string(c.data));
+    MakeDisc(dir_, c.data);
+    const std::string capture = capture_ + std::to_string(c.data);
+    MciInterpreter mci{CaptureSink(capture), dir_.File("disc.cue")};
+    ASSERT_EQ(Reply(mci, "open cdaudio"), "");
+    ASSERT_EQ(Reply(mci, "set cdaudio time format tmsf"), "");
+    ASSERT_EQ(Reply(mci, "play cdaudio"), "");
+    ASSERT_TRUE(WaitForStop(mci));
+    // The end of the last audio track, not the lead-out behind a data track.
+    EXPECT_EQ(Reply(mci, "status cdaudio position"), c.endPosition);
+    ASSERT_EQ(Reply(mci, "close cdaudio"), "");
+    std::vector<std::int16_t> expected;
+    for (int track : c.played) {
+      const auto samples = Track(track);
+      expected.insert(expected.end(), samples.begin(), samples.end());
+    }
+    EXPECT_TRUE(ReadCapture(capture) == expected) << "the capture is not the audio tracks";
+  }
+}
+
+}  // namespace
+}  // namespace music::test
