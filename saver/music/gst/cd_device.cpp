@@ -17,14 +17,36 @@ GstClockTime SectorsToTime(std::int64_t sectors) {
 }  // namespace
 
 CdDevice::CdDevice(std::string drive, std::string sink)
-    : drive_(std::move(drive)), sink_(std::move(sink)) {}
+    : drive_(std::move(drive)), sink_(std::move(sink)) {
+  // Read at open: the disc in the drive now is the one the device reports.
+  Toc();
+}
 
 CdDevice::~CdDevice() { DropPipeline(); }
 
+void CdDevice::ForgetDisc() {
+  DropPipeline();
+  state_ = State::Stopped;
+  toc_.reset();
+  watch_.reset();
+  rereadToc_ = false;
+  stoppedAt_ = 0;
+}
+
+void CdDevice::CheckDisc() {
+  if (toc_ && (rereadToc_ || (watch_ && watch_->Changed()))) ForgetDisc();
+}
+
 const CdToc* CdDevice::Toc() {
   if (!toc_) {
+    // Watch from before the read, so a change during it is not missed.
+    watch_ = std::make_unique<DiscWatch>(drive_);
     toc_ = ReadCdToc(drive_);
-    if (toc_) stoppedAt_ = toc_->AudioStart();
+    if (toc_) {
+      stoppedAt_ = toc_->AudioStart();
+    } else {
+      watch_.reset();
+    }
   }
   return toc_ ? &*toc_ : nullptr;
 }
@@ -133,7 +155,12 @@ std::uint32_t CdDevice::Resume() {
 
 void CdDevice::NoteEnd() {
   if (state_ == State::Stopped || !(flags_.ended || flags_.failed)) return;
-  stoppedAt_ = flags_.ended ? playEnd_ : CurrentSector();
+  if (flags_.ended) {
+    stoppedAt_ = playEnd_;
+  } else if (toc_) {
+    stoppedAt_ = StreamSector(*toc_);
+    rereadToc_ = true;
+  }
   DropPipeline();
   state_ = State::Stopped;
 }
@@ -156,13 +183,17 @@ std::int32_t CdDevice::CurrentSector() {
   const CdToc* toc = Toc();
   if (!toc) return 0;
   NoteEnd();
+  return StreamSector(*toc);
+}
+
+std::int32_t CdDevice::StreamSector(const CdToc& toc) {
   if (state_ == State::Stopped || !pipeline_) return stoppedAt_;
   gint64 position = 0;
   if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) {
     return stoppedAt_;
   }
-  const std::int64_t sector = toc->AudioStart() + position * kSectorsPerSecond / GST_SECOND;
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(sector, toc->AudioStart(), toc->AudioEnd()));
+  const std::int64_t sector = toc.AudioStart() + position * kSectorsPerSecond / GST_SECOND;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(sector, toc.AudioStart(), toc.AudioEnd()));
 }
 
 }  // namespace music

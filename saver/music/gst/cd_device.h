@@ -4,10 +4,12 @@
 #include <gst/gst.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "cd_time.h"
+#include "cd_toc_reader.h"
 #include "gst_setup.h"
 
 namespace music {
@@ -22,6 +24,10 @@ class CdDevice {
 
   CdTimeFormat timeFormat = CdTimeFormat::Msf;
 
+  // Forgets the disc when it has changed or the drive has failed, so that
+  // the next Toc() reads it again. Called before each command: a TOC handed
+  // out stays valid until the next call.
+  void CheckDisc();
   // The disc's contents, read when first needed; null without a disc.
   const CdToc* Toc();
 
@@ -39,10 +45,14 @@ class CdDevice {
   bool EnsurePipeline();
   void DropPipeline();
   void NoteEnd();
+  void ForgetDisc();
+  std::int32_t StreamSector(const CdToc& toc);
 
   std::string drive_;
   std::string sink_;
   std::optional<CdToc> toc_;
+  std::unique_ptr<DiscWatch> watch_;
+  bool rereadToc_ = false;  // the pipeline failed: the disc may be gone
   GstElement* pipeline_ = nullptr;
   StreamFlags flags_;
   State state_ = State::Stopped;

@@ -2,6 +2,9 @@
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 namespace music {
 namespace {
@@ -55,6 +58,65 @@ std::optional<CdToc> ReadCdToc(const std::string& device) {
   }
   cdio_destroy(cdio);
   return result;
+}
+
+struct DiscWatch::FileStamp {
+  std::string path;
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{};
+
+  static FileStamp Of(const std::string& path) {
+    FileStamp stamp;
+    stamp.path = path;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+      stamp.exists = true;
+      stamp.device = info.st_dev;
+      stamp.inode = info.st_ino;
+      stamp.size = info.st_size;
+      stamp.modified = info.st_mtim;
+    }
+    return stamp;
+  }
+  bool operator==(const FileStamp& other) const {
+    return exists == other.exists && device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+  }
+};
+
+DiscWatch::DiscWatch(const std::string& device) : device_(device) {
+  QuietCdio();
+  if (device.empty()) return;
+  std::error_code error;
+  if (std::filesystem::is_regular_file(device, error)) {
+    // A CUE sheet names its BIN file; libcdio knows it as the "source".
+    files_.push_back(FileStamp::Of(device));
+    if (CdIo_t* cdio = cdio_open(device.c_str(), DRIVER_UNKNOWN)) {
+      if (const char* source = cdio_get_arg(cdio, "source"); source && device != source) {
+        files_.push_back(FileStamp::Of(source));
+      }
+      cdio_destroy(cdio);
+    }
+    return;
+  }
+  CdIo_t* cdio = cdio_open(device.c_str(), DRIVER_UNKNOWN);
+  // The first answer covers whatever happened before the watch began.
+  if (cdio) cdio_get_media_changed(cdio);
+  cdio_ = cdio;
+}
+
+DiscWatch::~DiscWatch() {
+  if (cdio_) cdio_destroy(static_cast<CdIo_t*>(cdio_));
+}
+
+bool DiscWatch::Changed() {
+  for (const FileStamp& stamp : files_) {
+    if (!(FileStamp::Of(stamp.path) == stamp)) return true;
+  }
+  return cdio_ && cdio_get_media_changed(static_cast<CdIo_t*>(cdio_)) == 1;
 }
 
 }  // namespace music

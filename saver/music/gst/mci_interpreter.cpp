@@ -206,6 +206,7 @@ std::uint32_t MciInterpreter::RunFile(FileDevice& device, const MciCommand& comm
 }
 
 std::uint32_t MciInterpreter::RunCd(CdDevice& device, const MciCommand& command, std::string& reply) {
+  device.CheckDisc();
   const std::string& verb = command.verb;
   if (verb == "play") {
     const Options options = ReadOptions(command.args, {"from", "to"}, {});

@@ -49,6 +49,28 @@ bool WavToMp3(const std::string& wav, const std::string& mp3) {
   return Shell("lame --quiet -b 192 " + Quote(wav) + " " + Quote(mp3));
 }
 
+bool MakeDiscImage(const TempDir& dir, const std::vector<int>& tones) {
+  std::ofstream bin(dir.File("disc.bin"), std::ios::binary);
+  std::string cue = "FILE \"disc.bin\" BINARY\n";
+  for (std::size_t i = 0; i < tones.size(); ++i) {
+    const int track = static_cast<int>(i) + 1;
+    const std::string raw = dir.File("t" + std::to_string(track) + ".raw");
+    if (tones[i] == 0) {
+      std::ofstream(raw, std::ios::binary) << std::string(150 * 2352, '\0');
+    } else if (!MakeToneRaw(raw, 2.0, tones[i])) {
+      return false;
+    }
+    std::ifstream in(raw, std::ios::binary);
+    bin << in.rdbuf();
+    char index[64];
+    std::snprintf(index, sizeof index, "  TRACK %02d %s\n    INDEX 01 %02d:%02d:00\n", track,
+                  tones[i] == 0 ? "MODE1/2352" : "AUDIO", 2 * static_cast<int>(i) / 60, 2 * static_cast<int>(i) % 60);
+    cue += index;
+  }
+  std::ofstream(dir.File("disc.cue")) << cue;
+  return static_cast<bool>(bin);
+}
+
 std::string CaptureSink(const std::string& prefix) {
   return "audioconvert ! audioresample ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! "
          "multifilesink sync=true next-file=discont location=\"" + prefix + "-%05d.raw\"";

@@ -31,6 +31,11 @@ bool MakeToneWav(const std::string& path, double seconds, int hertz);
 bool MakeToneRaw(const std::string& path, double seconds, int hertz);
 bool WavToMp3(const std::string& wav, const std::string& mp3);
 
+// A CUE/BIN disc image of 2-second tracks (150 sectors) in `dir`: disc.cue,
+// disc.bin, and each track's sectors as t1.raw, t2.raw... A tone of 0 makes
+// a MODE1 data track of zeros.
+bool MakeDiscImage(const TempDir& dir, const std::vector<int>& tones);
+
 // A sink description that writes what it is given as raw S16LE stereo
 // 44.1 kHz at playback speed, into files `prefix`-00000.raw, -00001.raw...
 // (a new one after every seek: filesink would empty its file on a flush).

@@ -2,34 +2,17 @@
 // positions must be mapped through the audio tracks alone.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "audio_fixtures.h"
 #include "mci_interpreter.h"
 
 namespace music::test {
 namespace {
 
-constexpr double kTrackSeconds = 2.0;  // 150 sectors each
-
-// Three tracks of 150 sectors; `data` is the one that holds MODE1 zeros.
+// Three tracks; `data` is the one that holds MODE1 zeros.
 void MakeDisc(const TempDir& dir, int data) {
-  std::ofstream bin(dir.File("disc.bin"), std::ios::binary);
-  std::string cue = "FILE \"disc.bin\" BINARY\n";
-  const int tones[] = {300, 500, 700};
-  for (int track = 1; track <= 3; ++track) {
-    const std::string raw = dir.File("t" + std::to_string(track) + ".raw");
-    if (track == data) {
-      std::ofstream(raw, std::ios::binary) << std::string(150 * 2352, '\0');
-    } else {
-      ASSERT_TRUE(MakeToneRaw(raw, kTrackSeconds, tones[track - 1]));
-    }
-    std::ifstream in(raw, std::ios::binary);
-    bin << in.rdbuf();
-    cue += "  TRACK 0" + std::to_string(track) + (track == data ? " MODE1/2352\n" : " AUDIO\n") +
-           "    INDEX 01 00:0" + std::to_string(2 * (track - 1)) + ":00\n";
-  }
-  std::ofstream(dir.File("disc.cue")) << cue;
+  std::vector<int> tones = {300, 500, 700};
+  tones[data - 1] = 0;
+  ASSERT_TRUE(MakeDiscImage(dir, tones));
 }
 
 class CdWithDataTrack : public ::testing::Test {
