@@ -155,11 +155,12 @@ std::uint32_t CdDevice::Resume() {
 
 void CdDevice::NoteEnd() {
   if (state_ == State::Stopped || !(flags_.ended || flags_.failed)) return;
-  if (flags_.ended) {
-    stoppedAt_ = playEnd_;
-  } else if (toc_) {
-    stoppedAt_ = StreamSector(*toc_);
+  // A source that fails ends its stream too: the failure counts first.
+  if (flags_.failed) {
+    if (toc_) stoppedAt_ = StreamSector(*toc_);
     rereadToc_ = true;
+  } else {
+    stoppedAt_ = playEnd_;
   }
   DropPipeline();
   state_ = State::Stopped;

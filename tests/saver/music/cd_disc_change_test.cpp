@@ -2,6 +2,7 @@
 // the disc it holds now, or as a drive without a disc.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -68,6 +69,35 @@ TEST_F(CdDiscChange, DiscTakenOutWhilePlayingStopsItsPlay) {
   ASSERT_TRUE(MakeDiscImage(dir_, {300, 500}));
   EXPECT_EQ(Reply("status cdaudio mode"), "stopped");
   EXPECT_EQ(Reply("status cdaudio current track"), "1");
+}
+
+// The sink's folder vanishes, so the play fails; the disc is read again and
+// the next play sounds.
+TEST(CdDriveFailure, PlayAfterAFailedPlaySounds) {
+  TempDir dir;
+  ASSERT_TRUE(MakeDiscImage(dir, {300, 500}));
+  const std::filesystem::path folder = dir.path() / "capture";
+  std::filesystem::create_directories(folder);
+  MciInterpreter mci{CaptureSink((folder / "part").string()), dir.File("disc.cue")};
+  std::string reply;
+  ASSERT_EQ(mci.Execute("open cdaudio", reply), 0u);
+  ASSERT_EQ(mci.Execute("set cdaudio time format tmsf", reply), 0u);
+  std::filesystem::remove_all(folder);
+  ASSERT_EQ(mci.Execute("play cdaudio from 2 to 02:00:01:00", reply), 0u);
+  ASSERT_TRUE(WaitUntil([&] { return mci.Execute("status cdaudio mode", reply) == 0 && reply == "stopped"; }, 20));
+  EXPECT_EQ(mci.Execute("status cdaudio number of tracks", reply), 0u);
+  EXPECT_EQ(reply, "2");
+
+  std::filesystem::create_directories(folder);
+  ASSERT_EQ(mci.Execute("play cdaudio from 2 to 02:00:01:00", reply), 0u);
+  ASSERT_TRUE(WaitUntil([&] { return mci.Execute("status cdaudio mode", reply) == 0 && reply == "stopped"; }, 20));
+  ASSERT_EQ(mci.Execute("close cdaudio", reply), 0u);
+  std::vector<std::filesystem::path> parts(std::filesystem::directory_iterator(folder), {});
+  ASSERT_EQ(parts.size(), 1u);
+  const auto played = ReadRaw(parts.front().string());
+  const auto track2 = ReadRaw(dir.File("t2.raw"));
+  ASSERT_EQ(played.size(), static_cast<std::size_t>(2 * kRate));
+  EXPECT_TRUE(std::equal(played.begin(), played.end(), track2.begin()));
 }
 
 TEST(CdDiscChangeWatch, DiscTakenOutEndsTheWatch) {
