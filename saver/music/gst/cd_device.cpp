@@ -8,8 +8,6 @@
 namespace music {
 namespace {
 
-constexpr int kStartSeconds = 10;
-
 GstClockTime SectorsToTime(std::int64_t sectors) {
   return static_cast<GstClockTime>(sectors) * GST_SECOND / kSectorsPerSecond;
 }
@@ -78,7 +76,7 @@ bool CdDevice::EnsurePipeline() {
     return false;
   }
   gst_element_set_state(pipeline_, GST_STATE_PAUSED);
-  if (!WaitForState(pipeline_, kStartSeconds) || flags_.failed) {
+  if (!WaitForState(pipeline_, kPrerollWaitSeconds) || flags_.failed) {
     DropPipeline();
     return false;
   }

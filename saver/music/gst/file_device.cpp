@@ -8,7 +8,6 @@
 namespace music {
 namespace {
 
-constexpr int kPrerollSeconds = 10;
 constexpr int kPlayFlagAudio = 1 << 1;
 
 }  // namespace
@@ -40,7 +39,7 @@ std::uint32_t FileDevice::Open(const std::string& path, const std::string& sink,
 
   gst_element_set_state(opened->playbin_, GST_STATE_PAUSED);
   gint audioStreams = 0;
-  if (WaitForState(opened->playbin_, kPrerollSeconds) && !opened->flags_.failed) {
+  if (WaitForState(opened->playbin_, kPrerollWaitSeconds) && !opened->flags_.failed) {
     g_object_get(opened->playbin_, "n-audio", &audioStreams, nullptr);
   }
   if (audioStreams <= 0) return Code(MciErr::InvalidFile);
@@ -65,7 +64,7 @@ bool FileDevice::Recover() {
   flags_.ended = false;
   limited_ = false;
   gst_element_set_state(playbin_, GST_STATE_PAUSED);
-  return WaitForState(playbin_, kPrerollSeconds) && !flags_.failed;
+  return WaitForState(playbin_, kPrerollWaitSeconds) && !flags_.failed;
 }
 
 std::uint32_t FileDevice::Play(std::optional<std::int64_t> fromMs, std::optional<std::int64_t> toMs) {

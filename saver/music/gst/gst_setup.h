@@ -25,4 +25,10 @@ void WatchBus(GstElement* pipeline, StreamFlags* flags);
 // Waits for a state change to finish; false on failure or after `seconds`.
 bool WaitForState(GstElement* pipeline, int seconds);
 
+// How long an open or play waits for its pipeline to preroll. It runs on
+// the saver's only thread, between timer ticks: a file or disc that takes
+// longer is treated as one that cannot be played rather than freezing the
+// program. Prerolling a local file or disc image takes well under a second.
+inline constexpr int kPrerollWaitSeconds = 2;
+
 }  // namespace music

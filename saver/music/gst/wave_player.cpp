@@ -15,7 +15,6 @@ constexpr std::uint32_t kSndAlias = 0x00010000;
 constexpr std::uint32_t kSndResource = 0x00040004;
 constexpr std::uint32_t kSndPurge = 0x0040;
 constexpr int kPlayFlagAudio = 1 << 1;
-constexpr int kStartSeconds = 10;
 
 // PlaySound plays RIFF WAVE files only.
 bool IsWaveFile(const std::string& path) {
@@ -80,15 +79,23 @@ bool WavePlayer::Play(std::optional<std::string_view> sound, std::uint32_t flags
   if (loop) g_signal_connect(playbin_, "about-to-finish", G_CALLBACK(OnAboutToFinish), this);
 
   gst_element_set_state(playbin_, GST_STATE_PAUSED);
-  if (!WaitForState(playbin_, kStartSeconds) || flags_.failed) {
+  if (!WaitForState(playbin_, kPrerollWaitSeconds) || flags_.failed) {
     Stop();
     return false;
   }
   gst_element_set_state(playbin_, GST_STATE_PLAYING);
   if (!async) {
-    // Synchronous: return when the sound has played once.
-    while (!flags_.ended && !flags_.failed) g_usleep(10000);
+    // Synchronous: return when the sound has played once, or give up when
+    // its end has not come well after its length: a sink that never posts
+    // it must not hold the caller for ever.
+    gint64 duration = 0;
+    if (!gst_element_query_duration(playbin_, GST_FORMAT_TIME, &duration) || duration < 0) duration = 0;
+    const gint64 deadline = g_get_monotonic_time() + duration / GST_USECOND +
+                            static_cast<gint64>(kPrerollWaitSeconds) * G_USEC_PER_SEC;
+    while (!flags_.ended && !flags_.failed && g_get_monotonic_time() < deadline) g_usleep(10000);
+    const bool played = flags_.ended && !flags_.failed;
     Stop();
+    return played;
   }
   return true;
 }

@@ -1,7 +1,10 @@
 // PlaySoundA's looping WAV on a real playbin.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <memory>
+#include <thread>
 
 #include "audio_fixtures.h"
 #include "gst_mci.h"
@@ -49,6 +52,34 @@ TEST(WaveLoop, RefusesWhatPlaySoundCannotPlay) {
   EXPECT_FALSE(mci.PlaySoundFile(wav, SndAsync | 0x0004));  // memory images are not file names
   EXPECT_TRUE(mci.PlaySoundFile(wav, SndAsync | SndLoop));
   EXPECT_TRUE(mci.PlaySoundFile(std::nullopt, 0));
+}
+
+// A synchronous play returns when the sound has played once, and returns
+// even from a sink that never reports an end (it drops the stream, end
+// included). The thread is left behind if it never comes back.
+TEST(WaveOnce, SynchronousPlayReturns) {
+  struct Case {
+    const char* sink;
+    bool played;
+  } cases[] = {{"fakesink sync=true", true}, {"valve drop=true ! fakesink async=false", false}};
+  TempDir dir;
+  const std::string wav = dir.File("tone.wav");
+  ASSERT_TRUE(MakeToneWav(wav, 0.3, 440));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sink);
+    struct Shared {
+      std::atomic<bool> done{false};
+      bool result = false;
+    };
+    auto shared = std::make_shared<Shared>();
+    auto mci = std::make_shared<GstMci>(c.sink, std::string());
+    std::thread([shared, mci, wav] {
+      shared->result = mci->PlaySoundFile(wav, SndSync | SndNoDefault);
+      shared->done = true;
+    }).detach();
+    ASSERT_TRUE(WaitUntil([&] { return shared->done.load(); }, 30)) << "the play never returned";
+    EXPECT_EQ(shared->result, c.played);
+  }
 }
 
 }  // namespace
