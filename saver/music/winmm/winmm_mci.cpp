@@ -13,19 +13,19 @@
 namespace music {
 namespace {
 
-// The reply comes back in the A functions' code page; only what MCI wrote
-// up to its NUL is taken.
+// The reply comes back in the A functions' code page, the system's ANSI
+// one; only what MCI wrote up to its NUL is taken.
 void TakeReply(const std::vector<char>& ansi, std::span<char> reply) {
   const std::string_view text(ansi.data());
-  WriteReply(common::Cp932ToUtf8Lossy(text), reply);
+  WriteReply(common::AnsiToUtf8Lossy(text), reply);
 }
 
 }  // namespace
 
 std::uint32_t WinmmMci::SendString(std::string_view command, std::span<char> reply) {
-  // A command that code page 932 cannot hold is refused rather than sent with
-  // substitutes, which could name another file.
-  const auto ansi = common::Utf8ToCp932(command);
+  // A command that the ANSI code page cannot hold is refused rather than sent
+  // with substitutes, which could name another file.
+  const auto ansi = common::Utf8ToAnsi(command);
   if (!ansi) return Code(MciErr::FileNotFound);
   std::vector<char> buffer(reply.size() + 1, '\0');
   const MCIERROR code = mciSendStringA(ansi->c_str(), reply.empty() ? nullptr : buffer.data(),
@@ -44,7 +44,7 @@ bool WinmmMci::GetErrorString(std::uint32_t code, std::span<char> buffer) {
 
 bool WinmmMci::PlaySoundFile(std::optional<std::string_view> sound, std::uint32_t flags) {
   if (!sound) return PlaySoundA(nullptr, nullptr, flags) != FALSE;
-  const auto ansi = common::Utf8ToCp932(*sound);
+  const auto ansi = common::Utf8ToAnsi(*sound);
   if (!ansi) return false;
   return PlaySoundA(ansi->c_str(), nullptr, flags) != FALSE;
 }
