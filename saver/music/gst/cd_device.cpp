@@ -37,13 +37,10 @@ void CdDevice::CheckDisc() {
 
 const CdToc* CdDevice::Toc() {
   if (!toc_) {
-    // Watch from before the read, so a change during it is not missed.
-    watch_ = std::make_unique<DiscWatch>(drive_);
     toc_ = ReadCdToc(drive_);
     if (toc_) {
       stoppedAt_ = toc_->AudioStart();
-    } else {
-      watch_.reset();
+      watch_ = std::make_unique<DiscWatch>(drive_);
     }
   }
   return toc_ ? &*toc_ : nullptr;
