@@ -325,14 +325,19 @@ TEST_F(WindowLogic, FailedSceneInitQuitsWithoutAFrame) {
 
 // The real scene on the recording platform (GL calls without a context do
 // nothing): Escape ends the program after the frame that saw it.
-TEST(WindowWithFlyerScene, EscapeEndsAfterTheFrameThatSawIt) {
+class WindowWithFlyerScene : public ::testing::Test {
+ protected:
+  WindowWithFlyerScene() : scene(platform) {
+    program.platform = &platform;
+    program.scene = &scene;
+    program.setProjection = RecordProjection;
+  }
   RecordingPlatform platform;
-  FlyerScene scene(platform);
+  FlyerScene scene;
   Program program;
-  program.platform = &platform;
-  program.scene = &scene;
-  program.setProjection = RecordProjection;
-  projectionLog = &platform.calls;
+};
+
+TEST_F(WindowWithFlyerScene, EscapeEndsAfterTheFrameThatSawIt) {
   int frames = 0;
   platform.onSleep = [&](std::uint32_t) {
     if (++frames == 2) {
@@ -341,7 +346,6 @@ TEST(WindowWithFlyerScene, EscapeEndsAfterTheFrameThatSawIt) {
     }
   };
   EXPECT_EQ(WinMain(program, nullptr), 0);
-  projectionLog = nullptr;
   EXPECT_EQ(frames, 3);
   EXPECT_EQ(platform.Count("SwapBuffers"), 3);
   EXPECT_EQ(platform.Count("Sleep 15"), 3);
@@ -357,13 +361,7 @@ TEST(WindowWithFlyerScene, EscapeEndsAfterTheFrameThatSawIt) {
   EXPECT_FLOAT_EQ(scene.State().flyers[0].y, 18.0f - 3 * 0.0179f);
 }
 
-TEST(WindowWithFlyerScene, OtherKeysDoNotEndIt) {
-  RecordingPlatform platform;
-  FlyerScene scene(platform);
-  Program program;
-  program.platform = &platform;
-  program.scene = &scene;
-  program.setProjection = RecordProjection;
+TEST_F(WindowWithFlyerScene, OtherKeysDoNotEndIt) {
   int frames = 0;
   platform.onSleep = [&](std::uint32_t) {
     ++frames;
