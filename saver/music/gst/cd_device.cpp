@@ -164,15 +164,7 @@ void CdDevice::NoteEnd() {
 std::string CdDevice::Mode() {
   if (!Toc()) return "not ready";
   NoteEnd();
-  switch (state_) {
-    case State::Playing:
-      return "playing";
-    case State::Paused:
-      return "paused";
-    case State::Stopped:
-      break;
-  }
-  return "stopped";
+  return ModeWord(state_);
 }
 
 std::int32_t CdDevice::CurrentSector() {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "device_state.h"
 #include "cd_time.h"
 #include "cd_toc_reader.h"
 #include "gst_setup.h"
@@ -41,7 +42,7 @@ class CdDevice {
   std::int32_t CurrentSector();
 
  private:
-  enum class State { Stopped, Playing, Paused };
+  using State = DeviceState;
   bool EnsurePipeline();
   void DropPipeline();
   void NoteEnd();

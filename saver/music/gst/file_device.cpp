@@ -123,15 +123,7 @@ std::uint32_t FileDevice::Resume() {
 std::string FileDevice::Mode() {
   // Playbin stays PLAYING after the end of the stream: the end is the EOS.
   if (state_ == State::Playing && (flags_.ended || flags_.failed)) state_ = State::Stopped;
-  switch (state_) {
-    case State::Playing:
-      return "playing";
-    case State::Paused:
-      return "paused";
-    case State::Stopped:
-      break;
-  }
-  return "stopped";
+  return ModeWord(state_);
 }
 
 std::int64_t FileDevice::PositionMs() {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "device_state.h"
 #include "gst_setup.h"
 
 namespace music {
@@ -31,7 +32,7 @@ class FileDevice {
   std::int64_t LengthMs();
 
  private:
-  enum class State { Stopped, Playing, Paused };
+  using State = DeviceState;
   FileDevice() = default;
   bool Recover();
 
