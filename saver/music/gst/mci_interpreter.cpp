@@ -79,6 +79,15 @@ std::uint32_t NoArguments(const std::vector<MciToken>& args) {
   return ReadOptions(args, {}, {}).error;
 }
 
+// stop, pause and resume mean the same to every device and take nothing more.
+template <typename Device>
+std::optional<std::uint32_t> RunTransport(Device& device, const MciCommand& command) {
+  const std::string& verb = command.verb;
+  if (verb != "stop" && verb != "pause" && verb != "resume") return std::nullopt;
+  if (const std::uint32_t error = NoArguments(command.args)) return error;
+  return verb == "stop" ? device.Stop() : verb == "pause" ? device.Pause() : device.Resume();
+}
+
 }  // namespace
 
 MciInterpreter::MciInterpreter(std::string audioSink, std::optional<std::string> cdDrive)
@@ -174,10 +183,7 @@ std::uint32_t MciInterpreter::RunFile(FileDevice& device, const MciCommand& comm
     }
     return device.Play(from, to);
   }
-  if (verb == "stop" || verb == "pause" || verb == "resume") {
-    if (const std::uint32_t error = NoArguments(command.args)) return error;
-    return verb == "stop" ? device.Stop() : verb == "pause" ? device.Pause() : device.Resume();
-  }
+  if (const auto done = RunTransport(device, command)) return *done;
   const auto words = ItemWords(command.args);
   if (!words) return Code(MciErr::UnrecognizedKeyword);
   if (words->empty()) return Code(MciErr::MissingParameter);
@@ -227,10 +233,7 @@ std::uint32_t MciInterpreter::RunCd(CdDevice& device, const MciCommand& command,
     }
     return device.Play(from, to);
   }
-  if (verb == "stop" || verb == "pause" || verb == "resume") {
-    if (const std::uint32_t error = NoArguments(command.args)) return error;
-    return verb == "stop" ? device.Stop() : verb == "pause" ? device.Pause() : device.Resume();
-  }
+  if (const auto done = RunTransport(device, command)) return *done;
   const auto words = ItemWords(command.args);
   if (!words) return Code(MciErr::UnrecognizedKeyword);
   if (words->empty()) return Code(MciErr::MissingParameter);
