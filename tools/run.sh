@@ -15,14 +15,8 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 mkdir -p out
-runtime=$(mktemp -d)
-chmod 700 "$runtime"
-export XDG_RUNTIME_DIR=$runtime
-Xvfb -displayfd 4 -screen 0 1024x768x24 -noreset -nolisten tcp 4>"$runtime/display" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$runtime"' EXIT
-for _ in $(seq 100); do [ -s "$runtime/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$runtime/display")"
+source tools/xvfb.sh
+start_private_xvfb 1024x768x24
 
 "$bin/Tovarel.dll" &
 saver=$!
