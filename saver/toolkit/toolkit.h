@@ -151,7 +151,12 @@ class Control {
 
 enum class Alignment { Left, Centre };
 
-// A windowless text label, drawn by the backend over its container's surface.
+// A windowless text label, drawn by the backend over its container's
+// surface with a transparent background. The text starts at the top-left
+// (or is centred on each line), wraps at word boundaries (or anywhere in a
+// word wider than the label) and is cut at the label's bounds. Disabled, it
+// is drawn greyed: once in white one pixel right and down, then in
+// (128, 128, 128) in its place.
 class Label : public Control {
  public:
   virtual void SetCaption(std::string_view text) = 0;
@@ -161,14 +166,12 @@ class Label : public Control {
   virtual void SetForeColour(Colour colour) = 0;
   virtual Colour ForeColour() const = 0;
   virtual void SetAlignment(Alignment alignment) = 0;
-  // Auto-size grows or shrinks the label to its text, keeping its top-left.
+  // Auto-size makes the label as wide and high as its text on one line,
+  // keeping its top-left.
   virtual void SetAutoSize(bool autoSize) = 0;
-  virtual void SetBorder(bool fixedSingle) = 0;
-  // Transparent: the container's surface shows behind the text; otherwise
-  // the back colour fills the label.
-  virtual void SetTransparent(bool transparent) = 0;
-  virtual void SetBackColour(Colour colour) = 0;
-  virtual void SetWordWrap(bool wrap) = 0;
+  // A one-pixel black frame on the label's edge; the text is inset by two
+  // pixels inside it.
+  virtual void SetBorder(bool border) = 0;
   // Null: the container's pointer.
   virtual void SetPointer(CursorRef cursor) = 0;
   virtual MouseHandlers& Mouse() = 0;
@@ -223,12 +226,8 @@ class Container {
 };
 
 // A child window with a retained surface that holds controls of its own.
-class PictureBox : public Control, public Container {
- public:
-  virtual void SetBorder(bool fixedSingle) = 0;
-  // The inner area (inside any border), in pixels.
-  virtual Size InnerSize() const = 0;
-};
+// It has no border: its inner area is its bounds.
+class PictureBox : public Control, public Container {};
 
 class UserControlEvents {
  public:
