@@ -249,6 +249,8 @@ class UserControl : public Control, public Container {
   virtual void SetTransparent(bool transparent) = 0;
   virtual bool Transparent() const = 0;
   virtual WindowHandle ParentHandle() const = 0;
+  // A timer of the control's own, gone with the control.
+  virtual Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) = 0;
 };
 
 enum class BorderStyle { None, FixedSingle };

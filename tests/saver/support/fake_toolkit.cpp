@@ -206,8 +206,9 @@ toolkit::PictureRef FakeApplication::LoadPicture(std::span<const unsigned char> 
     };
     size = {read32(18), std::abs(read32(22))};
   }
-  if (data.empty()) return nullptr;
-  return std::make_shared<FakePicture>("picture" + std::to_string(data.size()), size);
+  if (data.empty() || failPictures) return nullptr;
+  // Named by load order, so that a test knows which picture is which.
+  return std::make_shared<FakePicture>("picture" + std::to_string(++picturesLoaded), size);
 }
 
 toolkit::CursorRef FakeApplication::LoadCursor(std::span<const unsigned char> data) {

@@ -252,6 +252,10 @@ class FakeUserControl : public FakeControlOf<toolkit::UserControl>, public FakeC
   void SetTransparent(bool t) override { transparent = t; }
   bool Transparent() const override { return transparent; }
   toolkit::WindowHandle ParentHandle() const override { return parent; }
+  toolkit::Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) override {
+    timers.push_back(std::make_unique<FakeTimer>(log, name + ".timer", intervalMs, enabled, std::move(tick)));
+    return *timers.back();
+  }
   void Resized() override {
     surface.size = {bounds.width, bounds.height};
     events.Resize();
@@ -260,6 +264,7 @@ class FakeUserControl : public FakeControlOf<toolkit::UserControl>, public FakeC
   bool transparent = false;
   toolkit::WindowHandle parent;
   toolkit::UserControlEvents& events;
+  std::vector<std::unique_ptr<FakeTimer>> timers;
 };
 
 class FakeApplication;
@@ -388,6 +393,8 @@ class FakeApplication : public toolkit::Application {
 
   void Record(const std::string& entry) { logger.Record(entry); }
   toolkit::WindowHandle NextHandle() { return nextHandle_++; }
+  int picturesLoaded = 0;
+  bool failPictures = false;
   FakeForm* FormTitled(std::string_view caption) const;
 
  private:
