@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "saver/dialog/lumora_p.h"
 #include "saver/music/lumora_bgm.h"
 #include "saver/preview/lumora_r.h"
 #include "saver/run/lumora_s.h"
@@ -20,8 +21,10 @@ void LoadPreviewForm(toolkit::Application& app, std::int32_t host) {
   previewForm->Setup(static_cast<toolkit::WindowHandle>(static_cast<std::intptr_t>(host)));
 }
 
-// The settings dialog Lumora_P, shown modally: not built yet.
-void ShowSettingsDialog(toolkit::Application&) {}
+void ShowSettingsDialog(toolkit::Application& app) {
+  dialog::Lumora_P settings(app);
+  settings.ShowModal();
+}
 
 void LoadRunForm(toolkit::Application& app) {
   bgm = std::make_unique<music::Lumora_BGM>(music::SystemMci());

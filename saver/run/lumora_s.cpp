@@ -19,13 +19,14 @@ Lumora_S::Lumora_S(toolkit::Application& app, music::Lumora_BGM& bgm) : app_(app
 void Lumora_S::LoadForm() {
   form_ = app_.CreateForm(*this);
   form_->SetCaption(kRunWindowTitle);
-  Timer1 = &form_->AddTimer(kTimer1Interval, false, [this] { Timer1Tick(); });
-  Timer2 = &form_->AddTimer(kTimer2Interval, false, [this] { Timer2Tick(); });
-  Timer3 = &form_->AddTimer(kTimer3Interval, true, [this] { Timer3Tick(); });
   form_->Load();
 }
 
 void Lumora_S::Load() {
+  Timer1 = &form_->AddTimer(kTimer1Interval, false, [this] { Timer1Tick(); });
+  Timer2 = &form_->AddTimer(kTimer2Interval, false, [this] { Timer2Tick(); });
+  Timer3 = &form_->AddTimer(kTimer3Interval, true, [this] { Timer3Tick(); });
+
   RendererPath = app_.ProgramFolder() + PathSeparator(kNativePathSyntax) + std::string(kRendererFileName);
   renderer_ = app_.StartProgram(RendererPath);
 

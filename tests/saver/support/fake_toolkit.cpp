@@ -114,6 +114,7 @@ void FakeForm::Show(bool modal) {
   events.Resize();
   if (modal) {
     if (whileModal) whileModal(*this);
+    else if (app.whileModal) app.whileModal(*this);
     if (loaded) Unload();  // a modal show returns only once the form is gone
   }
 }

@@ -357,6 +357,8 @@ class FakeApplication : public toolkit::Application {
   std::deque<toolkit::OpenFileResult> openFileResults;
   std::vector<toolkit::OpenFileRequest> openFileRequests;
   std::vector<FakeForm*> forms;  // loaded or not, while they exist
+  // Run during every modal Show, as the user would act on the form.
+  std::function<void(FakeForm&)> whileModal;
   int cursorCount = 0;
 
   std::string CommandLine() const override { return commandLine; }
