@@ -268,7 +268,8 @@ class FormEvents {
 
 // A top-level window. Loading makes its native window (hidden, yet findable
 // by its caption from other processes) and raises Load; the event loop runs
-// while any form is loaded.
+// while any form is loaded. The program adds its controls and timers once
+// the form is loaded (from the Load event on); they go when it unloads.
 class Form : public Container {
  public:
   // Before Load.
