@@ -12,10 +12,13 @@ packages=(
   # saver host (Linux)
   qt6-base-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-tools
+  # the dialog's Japanese font (a metric-compatible stand-in for MS P Gothic)
+  fonts-ipafont-gothic
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils x11-xserver-utils libgl1-mesa-dri mesa-utils
   sox libsox-fmt-mp3 lame
+  pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev
   # Windows build, tested under Wine
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64 locales
