@@ -1,0 +1,1 @@
+# Linux: the installed layout and the Debian package.
