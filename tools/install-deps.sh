@@ -22,8 +22,8 @@ packages=(
   clang libclang-rt-14-dev
   # Windows build, tested under Wine
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64 locales
-  # packages: the Windows installer
-  nsis
+  # packages: the Windows installer, the Debian package's check
+  nsis lintian
 )
 
 missing=()
