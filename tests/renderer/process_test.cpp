@@ -1,9 +1,14 @@
 // The renderer as another process sees it, on a real X server.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "child_process.h"
@@ -13,6 +18,20 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+// Sets or removes an environment variable for the programs started meanwhile.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
 
 class RendererProcess : public ::testing::Test {
  protected:
@@ -160,6 +179,58 @@ TEST_F(RendererProcess, KeepsTheXScreenSaverFromStarting) {
   xclient::ResetScreenSaver(display);
   std::this_thread::sleep_for(2500ms);
   EXPECT_TRUE(xclient::ScreenSaverShowing(display));
+}
+
+// A Wayland compositor's socket, as a Wayland session offers one: it takes
+// connections and never answers.
+class SilentSocket {
+ public:
+  explicit SilentSocket(const std::string& path) {
+    fd_ = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    ok_ = fd_ >= 0 && bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(fd_, 8) == 0;
+  }
+  ~SilentSocket() {
+    if (fd_ >= 0) close(fd_);
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  int fd_ = -1;
+  bool ok_ = false;
+};
+
+// The renderer is an X11 program: with no X display it registers no window
+// class and ends with -1 at once, instead of running unseen on one of SDL's
+// other video drivers.
+TEST(RendererWithoutX, FailsToRegisterItsClassAndEndsWithMinusOne) {
+  namespace fs = std::filesystem;
+  const fs::path runtime = fs::temp_directory_path() / ("tovarel-wayland-" + std::to_string(getpid()));
+  fs::create_directories(runtime);
+  fs::permissions(runtime, fs::perms::owner_all);
+  SilentSocket compositor((runtime / "wayland-tovarel").string());
+  ASSERT_TRUE(compositor.Ok());
+  const struct {
+    const char* name;
+    const char* display;
+    const char* wayland;
+  } cases[] = {
+      {"DISPLAY unset", nullptr, nullptr},
+      {"a Wayland session without X", nullptr, "wayland-tovarel"},
+      {"a display nobody serves", ":999", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScopedEnv display("DISPLAY", c.display);
+    ScopedEnv wayland("WAYLAND_DISPLAY", c.wayland);
+    ScopedEnv runtimeDir("XDG_RUNTIME_DIR", runtime.c_str());
+    testsupport::ChildProcess renderer;
+    ASSERT_TRUE(renderer.Start(TOVAREL_RENDERER));
+    EXPECT_EQ(renderer.Wait(10), 255);
+  }
+  fs::remove_all(runtime);
 }
 
 }  // namespace

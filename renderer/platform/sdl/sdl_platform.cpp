@@ -9,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "../../resources/bitmap_file.h"
@@ -67,9 +68,18 @@ bool SdlPlatform::RegisterWindowClass(InstanceHandle, const char* className, Win
   SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // An X11 program: without an X display it fails here, rather than run
+  // unseen on SDL's off-screen or Wayland driver, whatever the environment
+  // asks for.
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
   if (!videoStarted_) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoStarted_ = true;
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || std::strcmp(driver, "x11") != 0) {
+    UnregisterWindowClass(nullptr, nullptr);
+    return false;
   }
   SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   CatchTerminationSignals();
