@@ -1,6 +1,7 @@
 // The renderer as another process sees it, on a real X server.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 
 #include "child_process.h"
 #include "x11_client.h"
+#include "x11_desktop.h"
 #include "xvfb_server.h"
 
 namespace {
@@ -36,7 +38,14 @@ class ScopedEnv {
 class RendererProcess : public ::testing::Test {
  protected:
   void Start(const std::string& screen = "1024x768x24", bool addMode = false) {
+    StartServer(screen, addMode);
+    StartRenderer();
+  }
+  void StartServer(const std::string& screen, bool addMode) {
     renderer.reset();
+    windowManager.reset();
+    xclient::CloseDisplay(display);
+    display = nullptr;
     xvfb.reset();
     xvfb = std::make_unique<testsupport::XvfbServer>(screen);
     ASSERT_TRUE(xvfb->Running());
@@ -48,11 +57,15 @@ class RendererProcess : public ::testing::Test {
                             "xrandr --addmode screen tovarel1024 >/dev/null 2>&1"),
                 0);
     }
+  }
+  void StartRenderer() {
     renderer = std::make_unique<testsupport::ChildProcess>();
     ASSERT_TRUE(renderer->Start(TOVAREL_RENDERER));
     ASSERT_TRUE(WaitForWindow());
   }
   void TearDown() override {
+    renderer.reset();
+    windowManager.reset();
     xclient::CloseDisplay(display);
   }
 
@@ -79,6 +92,7 @@ class RendererProcess : public ::testing::Test {
 
   std::unique_ptr<testsupport::XvfbServer> xvfb;
   Display* display = nullptr;  // opaque here: Xlib macros stay out of the tests
+  std::unique_ptr<testsupport::ChildProcess> windowManager;
   std::unique_ptr<testsupport::ChildProcess> renderer;
   xclient::XWindow window = 0;
 };
@@ -179,6 +193,54 @@ TEST_F(RendererProcess, KeepsTheXScreenSaverFromStarting) {
   xclient::ResetScreenSaver(display);
   std::this_thread::sleep_for(2500ms);
   EXPECT_TRUE(xclient::ScreenSaverShowing(display));
+}
+
+// A window that another client destroyed is closed; a killed connection, a
+// crash or a fatal signal ends the renderer at once. In every case the
+// desktop's own mode comes back.
+TEST_F(RendererProcess, DesktopModeComesBackWhateverEndsIt) {
+  // A crash would leave a core file; none is wanted from a test.
+  const rlimit noCore{0, 0};
+  setrlimit(RLIMIT_CORE, &noCore);
+  enum class Act { KillConnection, DestroyWindow, Signal };
+  const struct {
+    const char* name;
+    Act act;
+    int sig;
+    int exitCode;
+  } cases[] = {
+      {"connection killed, as by xkill -id", Act::KillConnection, 0, 1},
+      {"window destroyed by another client: a close request", Act::DestroyWindow, 0, 0},
+      {"SIGSEGV", Act::Signal, SIGSEGV, 128 + SIGSEGV},
+      {"SIGABRT", Act::Signal, SIGABRT, 128 + SIGABRT},
+      {"SIGBUS", Act::Signal, SIGBUS, 128 + SIGBUS},
+      {"SIGQUIT", Act::Signal, SIGQUIT, 128 + SIGQUIT},
+      {"SIGUSR1", Act::Signal, SIGUSR1, 128 + SIGUSR1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start("1280x1024x24", true);
+    const auto during = Screen();
+    ASSERT_TRUE(during);
+    ASSERT_EQ(during->width, 1024);
+    std::this_thread::sleep_for(200ms);  // well into the frame loop
+    switch (c.act) {
+      case Act::KillConnection:
+        ASSERT_TRUE(testsupport::KillClientOf(display, window));
+        break;
+      case Act::DestroyWindow:
+        ASSERT_TRUE(testsupport::DestroyWindowOf(display, window));
+        break;
+      case Act::Signal:
+        ASSERT_TRUE(renderer->Signal(c.sig));
+        break;
+    }
+    EXPECT_EQ(renderer->Wait(10), c.exitCode);
+    const auto after = Screen();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->width, 1280);
+    EXPECT_EQ(after->height, 1024);
+  }
 }
 
 // A Wayland compositor's socket, as a Wayland session offers one: it takes

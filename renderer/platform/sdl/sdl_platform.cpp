@@ -7,29 +7,16 @@
 #include <X11/Xutil.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "../../resources/bitmap_file.h"
+#include "ending_guard.h"
 #include "key_map.h"
 
 namespace renderer {
 namespace {
-
-// Termination requests become close requests, so the display mode and the
-// cursor are restored on the way out as after Escape.
-volatile std::sig_atomic_t signalsReceived = 0;
-
-void OnTerminationSignal(int) { signalsReceived = signalsReceived + 1; }
-
-void CatchTerminationSignals() {
-  struct sigaction action {};
-  action.sa_handler = OnTerminationSignal;
-  sigemptyset(&action.sa_mask);
-  for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
-}
 
 std::intptr_t PackSize(int width, int height) {
   return static_cast<std::intptr_t>((static_cast<std::uint32_t>(height & 0xFFFF) << 16) |
@@ -45,6 +32,7 @@ struct SdlPlatform::NativeWindow {
   int x = 0, y = 0, width = 0, height = 0;
   void* userData = nullptr;
   SDL_Window* sdl = nullptr;
+  unsigned long xid = 0;
   int clientWidth = 0, clientHeight = 0;
   bool fullScreen = false;  // a popup that covers the whole screen
 };
@@ -55,6 +43,7 @@ SdlPlatform::~SdlPlatform() {
   if (window_) DestroyWindow(window_);
   displayMode_.Restore();
   if (videoStarted_) SDL_Quit();
+  EndingGuard::Remove();
 }
 
 bool SdlPlatform::RegisterWindowClass(InstanceHandle, const char* className, WindowProc proc) {
@@ -82,7 +71,7 @@ bool SdlPlatform::RegisterWindowClass(InstanceHandle, const char* className, Win
     return false;
   }
   SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-  CatchTerminationSignals();
+  EndingGuard::Install(displayMode_);
   className_ = className ? className : "";
   proc_ = proc;
   return true;
@@ -144,6 +133,7 @@ SdlPlatform::NativeWindow* SdlPlatform::Find(WindowHandle handle) const {
 void SdlPlatform::DestroyWindow(WindowHandle handle) {
   NativeWindow* window = Find(handle);
   if (!window) return;
+  EndingGuard::Watch(nullptr, 0);
   if (window->sdl) SDL_DestroyWindow(window->sdl);
   for (auto it = posted_.begin(); it != posted_.end();)
     it = it->hWnd == handle ? posted_.erase(it) : it + 1;
@@ -161,6 +151,8 @@ void SdlPlatform::DescribeToX(NativeWindow& window) {
   hint.res_class = name.data();
   ::Display* display = info.info.x11.display;
   const ::Window xid = info.info.x11.window;
+  window.xid = xid;
+  EndingGuard::Watch(display, xid);
   XSetClassHint(display, xid, &hint);
   toggleAtom_ = XInternAtom(display, "WM_TOGGLEMODE", False);
 
@@ -266,12 +258,15 @@ void SdlPlatform::SwapBuffers(DeviceContext dc) {
   if (NativeWindow* window = Find(dc); window && window->sdl) SDL_GL_SwapWindow(window->sdl);
 }
 
-bool SdlPlatform::TakeSignal(WindowHandle handle, Message& message) {
-  if (signalsSeen_ == static_cast<int>(signalsReceived) || !Find(handle)) return false;
-  signalsSeen_ = static_cast<int>(signalsReceived);
+// Termination signals, the window's loss and X errors: a close request,
+// so the usual ending restores the display mode and the cursor.
+bool SdlPlatform::TakeCloseRequest(WindowHandle handle, Message& message) {
+  if (!Find(handle) || !EndingGuard::TakeCloseRequest()) return false;
   message = Message{handle, MsgClose, 0, 0};
   return true;
 }
+
+bool SdlPlatform::EndedByXError() const { return EndingGuard::EndedByXError(); }
 
 bool SdlPlatform::Translate(const void* sdlEvent, WindowHandle handle, Message& message) {
   const SDL_Event& event = *static_cast<const SDL_Event*>(sdlEvent);
@@ -317,6 +312,12 @@ bool SdlPlatform::Translate(const void* sdlEvent, WindowHandle handle, Message& 
       const SDL_SysWMmsg* wm = event.syswm.msg;
       if (!wm || wm->subsystem != SDL_SYSWM_X11) return false;
       const XEvent& x = wm->msg.x11.event;
+      if (x.type == DestroyNotify && window->xid && x.xdestroywindow.window == window->xid) {
+        // Destroyed by another client: as if it had been closed.
+        EndingGuard::WindowGone(window->xid);
+        message.message = MsgClose;
+        return true;
+      }
       if (x.type != ClientMessage || !toggleAtom_ || x.xclient.message_type != toggleAtom_) return false;
       message.message = MsgToggleMode;
       message.wParam = static_cast<std::uintptr_t>(x.xclient.data.l[0]);
@@ -336,7 +337,7 @@ bool SdlPlatform::PeekWindowMessage(WindowHandle handle, Message& message) {
       return true;
     }
   }
-  if (TakeSignal(handle, message)) return true;
+  if (TakeCloseRequest(handle, message)) return true;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     if (Translate(&event, handle, message)) return true;
@@ -348,10 +349,10 @@ void SdlPlatform::DispatchWindowMessage(const Message& message) {
   if (proc_ && Find(message.hWnd)) proc_(message.hWnd, message.message, message.wParam, message.lParam);
 }
 
-// Wakes for events, posted messages and termination signals; the short
-// timeout lets a signal end the wait without costing any real time.
+// Wakes for events, posted messages and close requests; the short timeout
+// lets a signal end the wait without costing any real time.
 void SdlPlatform::WaitMessage() {
-  while (posted_.empty() && signalsSeen_ == static_cast<int>(signalsReceived)) {
+  while (posted_.empty() && !EndingGuard::CloseRequested()) {
     if (SDL_WaitEventTimeout(nullptr, 250)) return;
   }
 }

@@ -46,11 +46,15 @@ class SdlPlatform final : public Platform {
   std::optional<Bitmap> LoadBitmapResource(int resourceId) override;
   void FreeBitmap(const Bitmap& bitmap) override;
 
+  // An X error other than the window's loss ended the run: the program
+  // ends in order, but not as a success.
+  bool EndedByXError() const;
+
  private:
   struct NativeWindow;
 
   NativeWindow* Find(WindowHandle window) const;
-  bool TakeSignal(WindowHandle window, Message& message);
+  bool TakeCloseRequest(WindowHandle window, Message& message);
   bool Translate(const void* sdlEvent, WindowHandle window, Message& message);
   // Class hint, frame and state properties the rest of the desktop reads.
   void DescribeToX(NativeWindow& window);
@@ -64,7 +68,6 @@ class SdlPlatform final : public Platform {
   NativeWindow* window_ = nullptr;  // the renderer has one window at a time
   std::deque<Message> posted_;
   unsigned long toggleAtom_ = 0;
-  int signalsSeen_ = 0;
 };
 
 }  // namespace renderer
