@@ -15,6 +15,7 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils x11-xserver-utils libgl1-mesa-dri mesa-utils
+  openbox
   sox libsox-fmt-mp3 lame
   clang libclang-rt-14-dev
   # Windows build, tested under Wine

@@ -35,6 +35,19 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
+// Where a program lies on the PATH, as a shell would find it.
+std::optional<std::string> FindProgram(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "/usr/bin:/bin";
+  for (std::size_t start = 0; start <= dirs.size();) {
+    const std::size_t end = std::min(dirs.find(':', start), dirs.size());
+    const std::string candidate = dirs.substr(start, end - start) + "/" + name;
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    start = end + 1;
+  }
+  return std::nullopt;
+}
+
 class RendererProcess : public ::testing::Test {
  protected:
   void Start(const std::string& screen = "1024x768x24", bool addMode = false) {
@@ -62,6 +75,20 @@ class RendererProcess : public ::testing::Test {
     renderer = std::make_unique<testsupport::ChildProcess>();
     ASSERT_TRUE(renderer->Start(TOVAREL_RENDERER));
     ASSERT_TRUE(WaitForWindow());
+  }
+  // A small real window manager on the private screen; its settings and
+  // cache go to the server's runtime folder.
+  void StartWindowManager() {
+    const auto openbox = FindProgram("openbox");
+    ASSERT_TRUE(openbox) << "openbox is not installed (tools/install-deps.sh installs it)";
+    windowManager = std::make_unique<testsupport::ChildProcess>();
+    ASSERT_TRUE(windowManager->Start("/bin/sh", {"-c", "XDG_CONFIG_HOME=$XDG_RUNTIME_DIR XDG_CACHE_HOME=$XDG_RUNTIME_DIR "
+                                                       "exec \"$0\" --sm-disable >/dev/null 2>&1",
+                                                 *openbox}));
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    while (!testsupport::WindowManagerRunning(display) && std::chrono::steady_clock::now() < end)
+      std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(testsupport::WindowManagerRunning(display));
   }
   void TearDown() override {
     renderer.reset();
@@ -241,6 +268,40 @@ TEST_F(RendererProcess, DesktopModeComesBackWhateverEndsIt) {
     EXPECT_EQ(after->width, 1280);
     EXPECT_EQ(after->height, 1024);
   }
+}
+
+// Under a window manager the refused switch gives a window whose outer
+// size, frame included, is 1024 x 768 from the first frame on; a window
+// asked for as windowed has a 1024 x 768 client area with the frame
+// outside it.
+TEST_F(RendererProcess, WindowManagersFrameIsInsideTheFallbackAndOutsideAWindowedWindow) {
+  StartServer("1280x1024x24", false);
+  StartWindowManager();
+  StartRenderer();
+  const auto outer = testsupport::OuterGeometryOf(display, window);
+  const auto client = xclient::RootGeometryOf(display, window);
+  ASSERT_TRUE(outer && client);
+  EXPECT_EQ(outer->x, 0);
+  EXPECT_EQ(outer->y, 0);
+  EXPECT_EQ(outer->width, 1024);
+  EXPECT_EQ(outer->height, 768);
+  EXPECT_GT(client->y, 0) << "a framed window's client area lies below its caption";
+  EXPECT_LT(client->height, 768);
+
+  const xclient::XWindow fallback = window;
+  ASSERT_TRUE(xclient::SendClientMessage(display, window, "WM_TOGGLEMODE"));
+  ASSERT_TRUE(WaitForWindow(fallback));
+  const auto windowedOuter = testsupport::OuterGeometryOf(display, window);
+  const auto windowedClient = xclient::RootGeometryOf(display, window);
+  ASSERT_TRUE(windowedOuter && windowedClient);
+  EXPECT_EQ(windowedClient->width, 1024);
+  EXPECT_EQ(windowedClient->height, 768);
+  EXPECT_EQ(windowedOuter->x, 0);
+  EXPECT_EQ(windowedOuter->y, 0);
+  EXPECT_EQ(windowedOuter->height - windowedClient->height, outer->height - client->height)
+      << "the same frame around both windows";
+  ASSERT_TRUE(xclient::SendDeleteWindow(display, window));
+  EXPECT_EQ(renderer->Wait(10), 0);
 }
 
 // A Wayland compositor's socket, as a Wayland session offers one: it takes

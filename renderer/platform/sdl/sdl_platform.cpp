@@ -32,7 +32,9 @@ struct SdlPlatform::NativeWindow {
   int x = 0, y = 0, width = 0, height = 0;
   void* userData = nullptr;
   SDL_Window* sdl = nullptr;
+  ::Display* xDisplay = nullptr;
   unsigned long xid = 0;
+  std::optional<FrameExtents> adjustedBy;  // its size is a client size plus this
   int clientWidth = 0, clientHeight = 0;
   bool fullScreen = false;  // a popup that covers the whole screen
 };
@@ -103,10 +105,11 @@ void SdlPlatform::ShowCursor(bool show) {
 // been shown, and nothing before that.
 void SdlPlatform::AdjustWindowRect(Rect& rect, std::uint32_t style, std::uint32_t) {
   if (style & StylePopup) return;
-  rect.left -= frameLeft_;
-  rect.top -= frameTop_;
-  rect.right += frameRight_;
-  rect.bottom += frameBottom_;
+  rect.left -= frame_.left;
+  rect.top -= frame_.top;
+  rect.right += frame_.right;
+  rect.bottom += frame_.bottom;
+  adjustedBy_ = frame_;
 }
 
 WindowHandle SdlPlatform::NewWindow(std::uint32_t exStyle, const char*, const char* title, std::uint32_t style,
@@ -121,6 +124,8 @@ WindowHandle SdlPlatform::NewWindow(std::uint32_t exStyle, const char*, const ch
   window->y = y;
   window->width = width;
   window->height = height;
+  window->adjustedBy = adjustedBy_;
+  adjustedBy_.reset();
   window_ = window;
   if (proc_) proc_(window, MsgCreate, 0, reinterpret_cast<std::intptr_t>(createParam));
   return window;
@@ -151,6 +156,7 @@ void SdlPlatform::DescribeToX(NativeWindow& window) {
   hint.res_class = name.data();
   ::Display* display = info.info.x11.display;
   const ::Window xid = info.info.x11.window;
+  window.xDisplay = display;
   window.xid = xid;
   EndingGuard::Watch(display, xid);
   XSetClassHint(display, xid, &hint);
@@ -177,12 +183,8 @@ void SdlPlatform::ShowWindow(WindowHandle handle) {
   if (!window || !window->sdl) return;
   SDL_ShowWindow(window->sdl);
   int top = 0, left = 0, bottom = 0, right = 0;
-  if (!(window->style & StylePopup) && SDL_GetWindowBordersSize(window->sdl, &top, &left, &bottom, &right) == 0) {
-    frameLeft_ = left;
-    frameTop_ = top;
-    frameRight_ = right;
-    frameBottom_ = bottom;
-  }
+  if (!(window->style & StylePopup) && SDL_GetWindowBordersSize(window->sdl, &top, &left, &bottom, &right) == 0)
+    frame_ = FrameExtents{left, right, top, bottom};
   SDL_GetWindowSize(window->sdl, &window->clientWidth, &window->clientHeight);
 }
 
@@ -222,9 +224,11 @@ bool SdlPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
 
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-  int clientWidth = window->width - frameLeft_ - frameRight_;
-  int clientHeight = window->height - frameTop_ - frameBottom_;
-  if (window->style & StylePopup) {
+  const bool framed = !(window->style & StylePopup);
+  const FrameExtents& frame = window->adjustedBy ? *window->adjustedBy : frame_;
+  int clientWidth = window->width - frame.left - frame.right;
+  int clientHeight = window->height - frame.top - frame.bottom;
+  if (!framed) {
     flags |= SDL_WINDOW_BORDERLESS;
     clientWidth = window->width;
     clientHeight = window->height;
@@ -235,7 +239,22 @@ bool SdlPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
   window->sdl = SDL_CreateWindow(window->title.c_str(), window->x, window->y, clientWidth, clientHeight, flags);
   if (!window->sdl) return false;
   DescribeToX(*window);
+  if (framed) FitInsideFrame(*window);
   return true;
+}
+
+// On Windows an outer size includes the frame. Here the frame is the window
+// manager's, which says how wide it will be before the window is shown.
+void SdlPlatform::FitInsideFrame(NativeWindow& window) {
+  if (const auto extents = AskFrameExtents(window.xDisplay, window.xid)) frame_ = *extents;
+  // A size made from a client size by AdjustWindowRect keeps that client size.
+  const FrameExtents& frame = window.adjustedBy ? *window.adjustedBy : frame_;
+  const int width = window.width - frame.left - frame.right;
+  const int height = window.height - frame.top - frame.bottom;
+  int current = 0, currentHeight = 0;
+  SDL_GetWindowSize(window.sdl, &current, &currentHeight);
+  if (width > 0 && height > 0 && (width != current || height != currentHeight))
+    SDL_SetWindowSize(window.sdl, width, height);
 }
 
 GlContext SdlPlatform::CreateGlContext(DeviceContext dc) {
