@@ -12,7 +12,7 @@ struct SDL_Window;
 
 namespace renderer {
 
-class SdlPlatform final : public Platform {
+class SdlPlatform : public Platform {
  public:
   SdlPlatform();
   ~SdlPlatform() override;
