@@ -42,6 +42,7 @@ void OnFatalSignal(int sig) {
 
 int OnXError(Display* display, XErrorEvent* event) {
   // Other connections (the mode switch's own) check their results themselves.
+  if (guardedMode && display == guardedMode->Connection()) return 0;
   if (watchedDisplay && display != watchedDisplay) return 0;
   const unsigned long resource = event->resourceid;
   if (resource != 0 && resource == lostWindow) return 0;
@@ -96,6 +97,8 @@ void EndingGuard::Remove() { guardedMode = nullptr; }
 
 void EndingGuard::Watch(Display* display, unsigned long window) {
   if (display) watchedDisplay = display;
+  // Errors that still come about a window the renderer closed are expected.
+  if (watchedWindow && window != watchedWindow) lostWindow = watchedWindow;
   watchedWindow = window;
 }
 

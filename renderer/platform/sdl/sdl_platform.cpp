@@ -140,6 +140,10 @@ void SdlPlatform::DestroyWindow(WindowHandle handle) {
   if (!window) return;
   EndingGuard::Watch(nullptr, 0);
   if (window->sdl) SDL_DestroyWindow(window->sdl);
+  // The errors that destroying a window lost to another client brings are
+  // taken now, while the guard's handler is in place: SDL puts Xlib's own,
+  // which ends the process, back before it closes its connection.
+  if (window->xDisplay) XSync(window->xDisplay, False);
   for (auto it = posted_.begin(); it != posted_.end();)
     it = it->hWnd == handle ? posted_.erase(it) : it + 1;
   window_ = nullptr;

@@ -22,6 +22,7 @@ class X11DisplayMode {
   // Back to the mode found before the first switch; nothing if none was made.
   void Restore();
   bool Switched() const { return saved_.has_value(); }
+  Display* Connection() const { return display_; }
   // Whether the screen is exactly this size now, as the server says.
   bool ScreenIs(std::int32_t width, std::int32_t height);
   // Restore when a connection has been lost or the program is being ended
