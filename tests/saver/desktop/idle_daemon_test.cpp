@@ -1,7 +1,7 @@
 // The saver under the real idle daemons of Linux desktops, on a private
 // Xvfb: xscreensaver 6 (one hack per monitor, each drawing in the daemon's
-// window, all ended by -deactivate) and xss-lock (tovarel /s when the X
-// server reports the session idle). Also the run in a window of the test,
+// window, all ended by -deactivate), xss-lock (tovarel /s when the X server
+// reports the session idle) and xautolock. Also the run in a window of the test,
 // with its music heard through a private PulseAudio and ended by SIGTERM.
 #include <gtest/gtest.h>
 
@@ -306,6 +306,25 @@ TEST_F(XssLock, KillingTheHostTakesTheRendererWithIt) {
     if (p.file == "Tovarel.scr") kill(p.pid, SIGKILL);
   EXPECT_TRUE(NothingLeftWithin(2s));
   EXPECT_TRUE(WaitFor([&] { return !SaverRuns(); }, 2s));
+}
+
+// --- xautolock
+
+TEST_F(IdleDaemon, XautolockRunsTheSaverAndEscapeEndsIt) {
+  if (!Installed("xautolock")) GTEST_SKIP() << "xautolock is not installed";
+  StartScreen("1024x768x24");
+  testsupport::ChildProcess& daemon =
+      Start("/usr/bin/xautolock", {"-time", "10", "-locker", programs.File("Tovarel.scr") + " /s"});
+  // Its shortest idle time is a minute: the test asks for the saver at once,
+  // as the recipe's corner or hot key would.
+  ASSERT_TRUE(WaitFor([&] { return RunCommand({"xautolock", "-locknow"}).exitCode == 0; }, 10s));
+  ASSERT_TRUE(WaitFor([&] { return xclient::FindWindowByTitle(display, "Lumora_VC").has_value(); }, 20s));
+  std::this_thread::sleep_for(1s);
+  const auto living = LivingFrom(programs.Path());
+  ASSERT_EQ(Count(living, "Tovarel.scr"), 1u);
+  ASSERT_TRUE(xclient::TapKey(display, "Escape", 200));
+  EXPECT_TRUE(NothingLeftWithin(3s)) << Describe(LivingFrom(programs.Path()));
+  EXPECT_TRUE(daemon.Running());
 }
 
 // --- the run in a window, with its music
