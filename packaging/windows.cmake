@@ -11,9 +11,14 @@ find_program(TOVAREL_MAKENSIS makensis)
 if(TOVAREL_MAKENSIS)
   set(setup ${CMAKE_BINARY_DIR}/Tovarel-${PROJECT_VERSION}-setup.exe)
   set(nsi ${CMAKE_CURRENT_SOURCE_DIR}/windows/tovarel.nsi)
+  # The installer carries the programs stripped, as the ZIP does.
+  set(staged ${CMAKE_BINARY_DIR}/installer)
   add_custom_command(OUTPUT ${setup}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${staged}
+    COMMAND ${CMAKE_STRIP} -o ${staged}/Tovarel.scr $<TARGET_FILE:tovarel_saver>
+    COMMAND ${CMAKE_STRIP} -o ${staged}/Tovarel.dll $<TARGET_FILE:tovarel_renderer>
     COMMAND ${TOVAREL_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION}
-            -DSCR=$<TARGET_FILE:tovarel_saver> -DDLL=$<TARGET_FILE:tovarel_renderer>
+            -DSCR=${staged}/Tovarel.scr -DDLL=${staged}/Tovarel.dll
             -DOUTFILE=${setup} ${nsi}
     DEPENDS tovarel_saver tovarel_renderer ${nsi}
     COMMENT "Making the installer Tovarel-${PROJECT_VERSION}-setup.exe"
