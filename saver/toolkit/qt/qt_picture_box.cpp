@@ -10,4 +10,8 @@ QtPictureBox::QtPictureBox(QWidget* parent) {
   Adopt(widget);
 }
 
+void QtPictureBox::Moved() {
+  core_.ClientResized(QSize(std::max(bounds_.width, 0), std::max(bounds_.height, 0)));
+}
+
 }  // namespace toolkit::qt

@@ -11,6 +11,10 @@ class QtPictureBox final : public ContainerOf<NativeChild<PictureBox>> {
   // parent null: no window.
   explicit QtPictureBox(QWidget* parent);
   WindowHandle Handle() const override { return NativeHandle(); }
+
+ protected:
+  // The surface takes the new size at once, shown or not.
+  void Moved() override;
 };
 
 }  // namespace toolkit::qt
