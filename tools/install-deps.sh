@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   # renderer (Linux)
   libsdl2-dev libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev
+  libxfixes-dev
   libpng-dev zlib1g-dev
   # art generators (the dialog's JPEG markers)
   libjpeg-dev

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCursor>
 #include <QMessageBox>
 #include <QScreen>
@@ -90,6 +91,13 @@ QApplication* QtApplication::Gui() const {
     }
   }
   return gui_.get();
+}
+
+void QtApplication::FlushWindowSystem() const {
+  if (gui_ == nullptr) return;
+  if (auto* x11 = gui_->nativeInterface<QNativeInterface::QX11Application>()) {
+    x11::FlushDisplay(x11->display());
+  }
 }
 
 bool QtApplication::WindowExists(std::string_view title) {

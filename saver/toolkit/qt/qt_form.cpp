@@ -1,5 +1,6 @@
 #include "saver/toolkit/qt/qt_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QPixmap>
@@ -87,6 +88,7 @@ void QtForm::ApplyFlags() {
 void QtForm::SetCaption(std::string_view caption) {
   caption_ = std::string(caption);
   if (QWidget* widget = core_.Widget()) widget->setWindowTitle(FromUtf8(caption));
+  if (loaded_ && app_ != nullptr) app_->FlushWindowSystem();
 }
 
 void QtForm::SetIcon(PictureRef icon) {
@@ -149,6 +151,8 @@ void QtForm::Load() {
   for (QWidget* child : widget->findChildren<QWidget*>()) {
     if (child->testAttribute(Qt::WA_NativeWindow)) child->winId();
   }
+  // Other programs may look for the title at once.
+  app_->FlushWindowSystem();
   loaded_ = true;
   // Resize tells of changes from here on; the first showing raises it anyway.
   reported_ = QSize(clientSize_.width, clientSize_.height);
@@ -201,6 +205,13 @@ void QtForm::Unload() {
     // Not now: this may run inside one of the window's own events. The
     // foreign parent goes after the window it holds.
     foreign_.ReleaseAfter(widget);
+    if (app_ != nullptr) {
+      // Qt sends the window's destruction with its next request, whenever
+      // that is; other programs look for the title before that.
+      QObject::connect(widget, &QObject::destroyed, qApp, [app = app_] {
+        QMetaObject::invokeMethod(qApp, [app] { app->FlushWindowSystem(); }, Qt::QueuedConnection);
+      });
+    }
     widget->deleteLater();
   }
   if (modalLoop_ != nullptr) modalLoop_->exit();

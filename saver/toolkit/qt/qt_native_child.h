@@ -48,6 +48,9 @@ class NativeChild : public Interface, public NativeControl {
   void Adopt(QWidget* widget) {
     widget_ = widget;
     if (!widget_) return;
+    // Not Qt's default size: the control is as large as it was made, 0 x 0
+    // until it is first moved.
+    widget_->setGeometry(bounds_.x, bounds_.y, std::max(bounds_.width, 0), std::max(bounds_.height, 0));
     widget_->setAttribute(Qt::WA_NativeWindow);
     widget_->setVisible(visible_);
     widget_->setEnabled(enabled_);

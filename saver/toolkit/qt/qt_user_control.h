@@ -34,7 +34,7 @@ class QtUserControl final : public ContainerOf<NativeChild<UserControl>> {
   UserControlEvents& events_;
   UserControlEvents sink_;
   bool shut_ = false;
-  QSize reported_{-1, -1};
+  QSize reported_{0, 0};
   std::vector<std::unique_ptr<QtTimer>> timers_;
 };
 
