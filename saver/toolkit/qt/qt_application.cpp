@@ -55,6 +55,7 @@ QtApplication::~QtApplication() {
   for (QtForm* form : std::vector<QtForm*>(forms_)) form->Orphan();
   forms_.clear();
   loaded_.clear();
+  signals_.Uninstall();
   gui_.reset();
   x11::CloseDisplay(display_);
 }
@@ -93,10 +94,10 @@ QApplication* QtApplication::Gui() const {
   return gui_.get();
 }
 
-void QtApplication::FlushWindowSystem() const {
+void QtApplication::SyncWindowSystem() const {
   if (gui_ == nullptr) return;
   if (auto* x11 = gui_->nativeInterface<QNativeInterface::QX11Application>()) {
-    x11::FlushDisplay(x11->display());
+    x11::SyncDisplay(x11->display());
   }
 }
 

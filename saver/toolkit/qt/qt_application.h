@@ -54,9 +54,10 @@ class QtApplication final : public Application {
   // another platform (offscreen) or without a display.
   Display* XDisplay() const;
   bool XReady() const { return XDisplay() != nullptr; }
-  // Sends what Qt has queued for the X server now. Qt writes a window's
-  // WM_NAME through its Xlib connection, which it flushes only later.
-  void FlushWindowSystem() const;
+  // Has the X server do now what Qt has queued for it. Qt writes a window's
+  // WM_NAME through its Xlib connection, which it flushes only later, and
+  // other programs look for titles.
+  void SyncWindowSystem() const;
 
   // The forms tell the application about themselves.
   void FormCreated(QtForm& form);

@@ -88,7 +88,7 @@ void QtForm::ApplyFlags() {
 void QtForm::SetCaption(std::string_view caption) {
   caption_ = std::string(caption);
   if (QWidget* widget = core_.Widget()) widget->setWindowTitle(FromUtf8(caption));
-  if (loaded_ && app_ != nullptr) app_->FlushWindowSystem();
+  if (loaded_ && app_ != nullptr) app_->SyncWindowSystem();
 }
 
 void QtForm::SetIcon(PictureRef icon) {
@@ -152,7 +152,7 @@ void QtForm::Load() {
     if (child->testAttribute(Qt::WA_NativeWindow)) child->winId();
   }
   // Other programs may look for the title at once.
-  app_->FlushWindowSystem();
+  app_->SyncWindowSystem();
   loaded_ = true;
   // Resize tells of changes from here on; the first showing raises it anyway.
   reported_ = QSize(clientSize_.width, clientSize_.height);
@@ -209,7 +209,7 @@ void QtForm::Unload() {
       // Qt sends the window's destruction with its next request, whenever
       // that is; other programs look for the title before that.
       QObject::connect(widget, &QObject::destroyed, qApp, [app = app_] {
-        QMetaObject::invokeMethod(qApp, [app] { app->FlushWindowSystem(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(qApp, [app] { app->SyncWindowSystem(); }, Qt::QueuedConnection);
       });
     }
     widget->deleteLater();

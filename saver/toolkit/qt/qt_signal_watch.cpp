@@ -22,7 +22,9 @@ void OnSignal(int signal) {
 
 }  // namespace
 
-SignalWatch::~SignalWatch() {
+SignalWatch::~SignalWatch() { Uninstall(); }
+
+void SignalWatch::Uninstall() {
   if (!notifier_) return;
   struct sigaction action {};
   action.sa_handler = SIG_DFL;

@@ -16,6 +16,8 @@ class SignalWatch {
 
   // Installs the handlers (once); `received` gets the signal's number.
   bool Install(std::function<void(int)> received);
+  // The default actions again; the notifier goes (before QApplication).
+  void Uninstall();
 
   // Back to the default action, then the signal again: for a signal that
   // finds nothing to unload.

@@ -33,6 +33,10 @@ void FlushDisplay(Display* display) {
   if (display != nullptr) XFlush(display);
 }
 
+void SyncDisplay(Display* display) {
+  if (display != nullptr) XSync(display, False);
+}
+
 ErrorTrap::ErrorTrap(Display* display) : display_(display) {
   if (display_ != nullptr) XSync(display_, False);
   start_ = errorCount.load(std::memory_order_relaxed);

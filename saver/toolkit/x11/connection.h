@@ -14,6 +14,8 @@ using WindowId = unsigned long;
 Display* OpenDisplay();
 void CloseDisplay(Display* display);
 void FlushDisplay(Display* display);
+// Sends what is queued and waits until the server has done it.
+void SyncDisplay(Display* display);
 // Puts the counting handler back: Qt's xcb platform sets its own when it
 // opens its Xlib display.
 void InstallErrorHandler();
