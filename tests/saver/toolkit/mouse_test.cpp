@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWidget>
+#include <fstream>
+#include <iterator>
 
 #include "tests/saver/toolkit/toolkit_fixture.h"
 
@@ -90,6 +92,18 @@ TEST_F(MouseRouting, LabelHoldsTheMouseWhileAButtonIsDownAndClicksOnlyInside) {
   EXPECT_EQ(labels.log, (Log{"label move 0 0 2,5", "label down 1 0 2,5", "label move 1 0 140,80",
                              "label up 1 0 140,80", "label down 2 0 10,10", "label up 2 0 11,11",
                              "label click"}));
+}
+
+TEST_F(MouseRouting, ALabelsPointerShowsOverItOnly) {
+  std::ifstream in(std::string(TOVAREL_DIALOG_RESOURCES) + "/hand.cur", std::ios::binary);
+  const std::vector<unsigned char> hand((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  formLabel->SetPointer(App().LoadCursor(hand));
+  QWidget* window = WidgetOf(form->Handle());
+  Move(window, {15, 15});
+  EXPECT_EQ(window->cursor().pixmap().size(), QSize(32, 32));
+  EXPECT_EQ(window->cursor().hotSpot(), QPoint(12, 10));
+  Move(window, {80, 80});
+  EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(MouseRouting, DisabledLabelLetsTheEventsThroughToTheControl) {

@@ -11,11 +11,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
 #include "saver/toolkit/posix/spawn.h"
 #include "tests/saver/support/temp_dir.h"
+#include "tests/saver/toolkit/toolkit_fixture.h"
 
 namespace {
 
@@ -120,6 +122,26 @@ TEST(StartProgram, TheProgramIsTerminatedWhenItsStarterDies) {
   if (ended == 0) kill(program, SIGKILL);
   ASSERT_EQ(ended, program) << "the program outlived its starter";
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+}
+
+TEST(OpenUrl, HandsTheAddressToTheDesktopsHandlerAsOneArgument) {
+  testsupport::TempDir folder;
+  const std::string out = folder.File("opened");
+  // printf is the shell's own: the search path below holds only this folder.
+  Script(folder, "xdg-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > '" + out + "'\n");
+  const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  setenv("PATH", folder.Path().c_str(), 1);
+  const std::string url = "https://tovarel.jp/a b;c$(d)";
+  const std::int32_t opened = toolkittest::App().OpenUrl(0, url);
+  const std::int32_t refused = toolkittest::App().OpenUrl(0, "--version");
+  setenv("PATH", "/nonexistent", 1);
+  const std::int32_t missing = toolkittest::App().OpenUrl(0, "https://tovarel.jp/");
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_GT(opened, 32);
+  EXPECT_LE(refused, 32) << "an option is not an address";
+  EXPECT_LE(missing, 32);
+  for (int i = 0; i < 500 && testsupport::ReadBytes(out).empty(); ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_EQ(testsupport::ReadBytes(out), "1|" + url);
 }
 
 }  // namespace
