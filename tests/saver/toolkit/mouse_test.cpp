@@ -136,19 +136,6 @@ TEST_F(MouseRouting, UserControlTakesTheFocusAndTellsOfItsSizes) {
   EXPECT_EQ(control->GetSurface().PixelSize(), (toolkit::Size{80, 30}));
 }
 
-TEST_F(MouseRouting, TabOrderGoesThroughTheControlsGiven) {
-  toolkit::ComboBox& box = form->AddComboBox();
-  box.Move({0, 60, 40, 20});
-  form->SetTabOrder({&box, control});
-  QWidget* boxWidget = WidgetOf(box.Handle());
-  ASSERT_NE(boxWidget, nullptr);
-  boxWidget->setFocus();
-  QWidget* next = boxWidget;
-  // The combo box's own edit field may sit between them.
-  for (int i = 0; i < 3 && next != WidgetOf(control->Handle()); ++i) next = next->nextInFocusChain();
-  EXPECT_EQ(next, WidgetOf(control->Handle()));
-}
-
 TEST_F(MouseRouting, ComboBoxKeepsItsTextWhileItemsAreAdded) {
   toolkit::ComboBox& box = form->AddComboBox();
   box.SetText("12");
