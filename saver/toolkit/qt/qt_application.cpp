@@ -77,14 +77,21 @@ QApplication* QtApplication::Gui() const {
     if (PlatformIsX() && AnyDisplay() == nullptr) {
       guiFailed_ = true;
     } else {
-      // Where nothing is asked for, X11: the preview and the title lookup
-      // need X window ids, whatever a desktop session would pick.
-      if (PlatformIsX()) setenv("QT_QPA_PLATFORM", "xcb", 1);
       // Qt takes options such as -display or -platform from its argument
       // list; the saver's command line is its own, so Qt sees only the name.
+      // Where nothing else is asked for, X11: the preview and the title
+      // lookup need X window ids, whatever a desktop session would pick
+      // (said here, not in the environment the renderer inherits).
       static char fallbackName[] = "Tovarel.scr";
-      static int guiArgc = 1;
-      static char* guiArgv[] = {programName_ != nullptr ? programName_ : fallbackName, nullptr};
+      static char platformOption[] = "-platform";
+      static char xcb[] = "xcb";
+      static char* guiArgv[] = {programName_ != nullptr ? programName_ : fallbackName, platformOption, xcb,
+                                nullptr};
+      static int guiArgc = 3;
+      if (!PlatformIsX()) {
+        guiArgv[1] = nullptr;
+        guiArgc = 1;
+      }
       gui_ = std::make_unique<QApplication>(guiArgc, guiArgv);
       QApplication::setQuitOnLastWindowClosed(false);
       // Qt's xcb platform installs its own Xlib error handler.
