@@ -173,6 +173,7 @@ void QtApplication::TerminationSignal(int signal) {
   }
 }
 
+// 1440 / logical dots per inch: 15 at 96 dpi, also where no screen answers.
 int QtApplication::TwipsPerPixelX() const {
   const QScreen* screen = Gui() != nullptr ? QGuiApplication::primaryScreen() : nullptr;
   const int dpi = screen != nullptr ? qRound(screen->logicalDotsPerInchX()) : 96;
@@ -180,7 +181,7 @@ int QtApplication::TwipsPerPixelX() const {
 }
 
 int QtApplication::TwipsPerPixelY() const {
-  Gui();
+  Gui();  // the screen comes with the GUI application
   return 1440 / ScreenDpi();
 }
 
