@@ -1,6 +1,7 @@
 #include "saver/toolkit/win32/form.h"
 
 #include <algorithm>
+#include <map>
 
 #include "saver/toolkit/win32/guarded.h"
 #include "saver/toolkit/win32/picture.h"
@@ -9,6 +10,24 @@
 
 namespace toolkit::win32 {
 namespace {
+
+constexpr UINT kHostWatchMs = 250;
+
+// The forms that watch their foreign host, by the id of their thread timer.
+std::map<UINT_PTR, Win32Form*>& HostWatches() {
+  static std::map<UINT_PTR, Win32Form*> watches;
+  return watches;
+}
+
+void CALLBACK HostWatchTick(HWND, UINT, UINT_PTR id, DWORD) {
+  auto& watches = HostWatches();
+  const auto watch = watches.find(id);
+  if (watch == watches.end()) {
+    KillTimer(nullptr, id);
+    return;
+  }
+  watch->second->WatchHost();
+}
 
 Size NonNegative(Size size) { return {std::max(size.width, 0), std::max(size.height, 0)}; }
 
@@ -27,6 +46,7 @@ Win32Form::Win32Form(Win32Application& app, FormEvents& events)
 Win32Form::~Win32Form() {
   // The program let go of the form: its window goes without any event.
   silentDestroy_ = true;
+  StopHostWatch();
   for (auto& timer : timers_) timer->Detach();
   EndModal();
   if (HWND window = Hwnd(); window && IsWindow(window)) DestroyWindow(window);
@@ -174,6 +194,7 @@ void Win32Form::FinishUnload(bool destroyWindow) {
   // The windows a modal form disabled come back before it goes, so that
   // the activation returns to them.
   EndModal();
+  StopHostWatch();
   for (auto& timer : timers_) timer->Detach();
   loaded_ = false;
   shown_ = false;
@@ -225,7 +246,38 @@ bool Win32Form::SetParentWindow(WindowHandle parent) {
   if (!window || !host || !IsWindow(host)) return false;
   SetLastError(0);
   if (!SetParent(window, host) && GetLastError() != 0) return false;
-  return GetParent(window) == host;
+  // GetParent would name the owner of a window that also has WS_POPUP.
+  if (GetAncestor(window, GA_PARENT) != host) return false;
+  // A host destroyed by its own process takes this window with it, and the
+  // window hears of it (WM_DESTROY). When the host's process dies, Wine
+  // removes this window without a word, and its timers with it: a thread
+  // timer watches for that.
+  host_ = host;
+  StopHostWatch();
+  hostWatch_ = SetTimer(nullptr, 0, kHostWatchMs, HostWatchTick);
+  if (hostWatch_) HostWatches()[hostWatch_] = this;
+  return true;
+}
+
+void Win32Form::StopHostWatch() {
+  if (!hostWatch_) return;
+  KillTimer(nullptr, hostWatch_);
+  HostWatches().erase(hostWatch_);
+  hostWatch_ = 0;
+}
+
+void Win32Form::WatchHost() {
+  HWND window = Hwnd();
+  if (window && IsWindow(window) && IsWindow(host_) && GetAncestor(window, GA_PARENT) == host_) return;
+  StopHostWatch();
+  host_ = nullptr;
+  if (window && IsWindow(window)) {
+    Unload();
+    return;
+  }
+  // The window is gone already: the unload runs without it.
+  if (loaded_ && !unloading_) FinishUnload(false);
+  core_.Detach();
 }
 
 Timer& Win32Form::AddTimer(int intervalMs, bool enabled, std::function<void()> tick) {

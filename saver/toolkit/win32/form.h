@@ -48,6 +48,8 @@ class Win32Form final : public ContainerBase<Form>, public MessageTarget {
   // Tab and Shift+Tab: the next control of the tab order that can take the
   // focus gets it. False when the form has no such control.
   bool MoveFocus(bool backwards);
+  // The foreign window it was put in is still there, else the form unloads.
+  void WatchHost();
 
  private:
   DWORD Style() const;
@@ -58,6 +60,7 @@ class Win32Form final : public ContainerBase<Form>, public MessageTarget {
   void RaiseResize();
   // QueryUnload, Unload, then the window goes (unless it is going already).
   void FinishUnload(bool destroyWindow);
+  void StopHostWatch();
   void RunModal();
   void EndModal();
 
@@ -78,6 +81,8 @@ class Win32Form final : public ContainerBase<Form>, public MessageTarget {
   std::vector<std::unique_ptr<Win32Timer>> timers_;
   std::vector<Control*> tabOrder_;
   HWND lastFocus_ = nullptr;
+  HWND host_ = nullptr;  // the foreign window the form was put in
+  UINT_PTR hostWatch_ = 0;
 };
 
 }  // namespace toolkit::win32
