@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   # renderer (Linux)
   libsdl2-dev libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev
-  libpng-dev zlib1g-dev
+  libpng-dev zlib1g-dev libjpeg-dev
   # saver host (Linux)
   qt6-base-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-tools
