@@ -8,12 +8,12 @@ packages=(
   build-essential cmake ninja-build pkg-config
   # renderer (Linux)
   libsdl2-dev libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev
-  libpng-dev zlib1g-dev libjpeg-dev
+  libpng-dev zlib1g-dev
   # saver host (Linux)
   qt6-base-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-tools
   # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
   xvfb xauth x11-utils x11-xserver-utils libgl1-mesa-dri mesa-utils
   sox libsox-fmt-mp3 lame
   clang libclang-rt-14-dev
