@@ -1,17 +1,36 @@
 #include "saver/modes.h"
 
+#include <memory>
+
+#include "saver/dialog/lumora_p.h"
+#include "saver/music/lumora_bgm.h"
+#include "saver/preview/lumora_r.h"
+#include "saver/run/lumora_s.h"
+
 namespace saver {
 namespace {
 
-// The preview form Lumora_R, made a child of the host window: not built yet.
-void LoadPreviewForm(toolkit::Application&, std::int32_t) {}
+// The forms live until the program ends, after Main has returned.
+std::unique_ptr<Lumora_R> previewForm;
+std::unique_ptr<music::Lumora_BGM> bgm;
+std::unique_ptr<Lumora_S> runForm;
 
-// The settings dialog Lumora_P, shown modally: not built yet.
-void ShowSettingsDialog(toolkit::Application&) {}
+void LoadPreviewForm(toolkit::Application& app, std::int32_t host) {
+  previewForm = std::make_unique<Lumora_R>(app);
+  // Handles are 32-bit values, sign-extended as the system does.
+  previewForm->Setup(static_cast<toolkit::WindowHandle>(static_cast<std::intptr_t>(host)));
+}
 
-// The hidden run form Lumora_S, whose load starts the renderer and the
-// music: not built yet.
-void LoadRunForm(toolkit::Application&) {}
+void ShowSettingsDialog(toolkit::Application& app) {
+  dialog::Lumora_P settings(app);
+  settings.ShowModal();
+}
+
+void LoadRunForm(toolkit::Application& app) {
+  bgm = std::make_unique<music::Lumora_BGM>(music::SystemMci());
+  runForm = std::make_unique<Lumora_S>(app, *bgm);
+  runForm->LoadForm();
+}
 
 }  // namespace
 

@@ -9,13 +9,18 @@ packages=(
   # renderer (Linux)
   libsdl2-dev libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev
   libpng-dev zlib1g-dev
+  # art generators (the dialog's JPEG markers)
+  libjpeg-dev
   # saver host (Linux)
   qt6-base-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-tools
+  # the dialog's Japanese font (a metric-compatible stand-in for MS P Gothic)
+  fonts-ipafont-gothic
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
   xvfb xauth x11-utils x11-xserver-utils libgl1-mesa-dri mesa-utils
   sox libsox-fmt-mp3 lame
+  pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev
   # Windows build, tested under Wine
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64 locales

@@ -51,4 +51,6 @@ bool PutProfileText(std::string_view section, std::string_view key, std::string_
   return ini::ReplaceFile(file, *updated);
 }
 
+bool ProfileCanHold(std::string_view text) { return common::Utf8ToCp932(text).has_value(); }
+
 }  // namespace saver

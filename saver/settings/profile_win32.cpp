@@ -33,4 +33,6 @@ bool PutProfileText(std::string_view section, std::string_view key, std::string_
                                     fileA->c_str()) != FALSE;
 }
 
+bool ProfileCanHold(std::string_view text) { return common::Utf8ToAnsi(text).has_value(); }
+
 }  // namespace saver

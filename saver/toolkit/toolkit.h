@@ -249,6 +249,8 @@ class UserControl : public Control, public Container {
   virtual void SetTransparent(bool transparent) = 0;
   virtual bool Transparent() const = 0;
   virtual WindowHandle ParentHandle() const = 0;
+  // A timer of the control's own, gone with the control.
+  virtual Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) = 0;
 };
 
 enum class BorderStyle { None, FixedSingle };
@@ -266,7 +268,8 @@ class FormEvents {
 
 // A top-level window. Loading makes its native window (hidden, yet findable
 // by its caption from other processes) and raises Load; the event loop runs
-// while any form is loaded.
+// while any form is loaded. The program adds its controls and timers once
+// the form is loaded (from the Load event on); they go when it unloads.
 class Form : public Container {
  public:
   // Before Load.

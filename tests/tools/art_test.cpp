@@ -1,79 +1,26 @@
 // The renderer's bitmaps: the committed files are what the generator makes,
 // and they have the layout and content the renderer relies on.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
-#include <vector>
+
+#include "art_files.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using namespace arttest;
 
-std::optional<Bytes> ReadAll(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::uint32_t Le16(const Bytes& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
-std::uint32_t Le32(const Bytes& b, std::size_t at) { return Le16(b, at) | (Le16(b, at + 2) << 16); }
-std::int32_t Le32Signed(const Bytes& b, std::size_t at) { return static_cast<std::int32_t>(Le32(b, at)); }
-
-struct Rgb {
-  int r, g, b;
-  bool Black() const { return r == 0 && g == 0 && b == 0; }
-};
-
-// Read independently of the generator's writer. Pixel (x, row) counts rows
-// as stored: row 0 is the picture's bottom edge.
-struct Bitmap {
-  int width = 0;
-  int height = 0;
-  std::size_t offset = 0;
-  std::size_t stride = 0;
-  const Bytes* bytes = nullptr;
-
-  Rgb At(int x, int row) const {
-    const std::size_t at = offset + static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(x) * 3;
-    return {(*bytes)[at + 2], (*bytes)[at + 1], (*bytes)[at]};
-  }
-};
-
-std::optional<Bitmap> Parse(const Bytes& bytes) {
-  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
-  Bitmap bmp;
-  bmp.width = Le32Signed(bytes, 18);
-  bmp.height = Le32Signed(bytes, 22);
-  bmp.offset = Le32(bytes, 10);
-  if (bmp.width <= 0 || bmp.height <= 0 || Le16(bytes, 28) != 24) return std::nullopt;
-  bmp.stride = (static_cast<std::size_t>(bmp.width) * 3 + 3) / 4 * 4;
-  if (bmp.offset + bmp.stride * bmp.height > bytes.size()) return std::nullopt;
-  bmp.bytes = &bytes;
-  return bmp;
-}
-
-int RunMakeArt(const std::string& arguments) {
-  const std::string command = std::string("\"") + MAKE_ART_PATH + "\" " + arguments + " >/dev/null 2>&1";
-  return std::system(command.c_str());
-}
-
-bool ExitedWith(int status, int code) { return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == code; }
+int RunMakeArt(const std::string& arguments) { return RunTool(MAKE_ART_PATH, arguments); }
 
 class ArtTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    std::string pattern = (fs::temp_directory_path() / "tovarel-art-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return;
-    scratch_ = pattern;
+    scratch_ = MakeScratch("tovarel-art");
+    if (scratch_.empty()) return;
     // A folder that does not exist yet: the generator makes it.
     generated_ = scratch_ / "nested" / "out";
     status_ = RunMakeArt("\"" + generated_.string() + "\"");
@@ -119,10 +66,7 @@ TEST_F(ArtTest, CommittedBitmapsAreExactlyWhatTheGeneratorMakes) {
     ASSERT_FALSE(generated.empty());
     ASSERT_FALSE(committed.empty()) << "missing from " << ART_RESOURCES_DIR;
     ASSERT_EQ(generated.size(), committed.size());
-    std::size_t firstDifference = generated.size();
-    for (std::size_t i = 0; i < generated.size() && firstDifference == generated.size(); ++i) {
-      if (generated[i] != committed[i]) firstDifference = i;
-    }
+    const std::size_t firstDifference = FirstDifference(generated, committed);
     EXPECT_EQ(firstDifference, generated.size()) << "bytes differ from offset " << firstDifference
                                                  << "; rerun tools/art/regenerate.sh";
   }
@@ -291,9 +235,9 @@ TEST(MakeArtCommandLine, RefusesMissingOrUnusableOutputFolder) {
   EXPECT_TRUE(ExitedWith(RunMakeArt("a b"), 2)) << "two arguments";
   EXPECT_TRUE(ExitedWith(RunMakeArt("\"\""), 2)) << "empty folder name";
 
-  std::string pattern = (fs::temp_directory_path() / "tovarel-art-file-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path blocker = fs::path(pattern) / "plain-file";
+  const fs::path pattern = MakeScratch("tovarel-art-file");
+  ASSERT_FALSE(pattern.empty());
+  const fs::path blocker = pattern / "plain-file";
   std::ofstream(blocker) << "not a folder";
   EXPECT_TRUE(ExitedWith(RunMakeArt("\"" + blocker.string() + "\""), 1)) << "output folder is a file";
   EXPECT_TRUE(ExitedWith(RunMakeArt("\"" + (blocker / "below").string() + "\""), 1)) << "below a file";

@@ -52,17 +52,32 @@ struct GradientRect {
 
 // GradientFill(..., GRADIENT_FILL_RECT_V) of one rectangle record: the
 // pixels it sets, clipped to the image. Indexes out of range draw nothing.
+// The fill covers the columns and rows from the smaller vertex coordinate up
+// to, not including, the larger, whichever index names which corner. A row
+// takes the floor of the exact 16-bit ramp from the upper vertex's colour
+// toward the lower one's, then the high byte of each component.
 void GradientFillRectV(Image& target, const GradientVertex* vertices, int vertexCount,
                        const GradientRect& rect);
 
 // StretchBlt with SRCCOPY from `source` into `target`, in the stretch mode a
 // new memory device context starts with. Negative or zero sizes and parts
 // outside either image behave as GDI's do.
+// Growing, a pixel takes the source pixel under its centre (a centre on a
+// boundary takes the pixel before it). Shrinking, a pixel ANDs all source
+// pixels whose centres fall into it (BLACKONWHITE), except that a single
+// target pixel leaves the last source pixel out unless the copy is mirrored.
+// A negative extent mirrors and runs back from its start pixel. Source
+// pixels outside the picture count for nothing; a target pixel with none
+// left keeps its colour. (A copy that is mirrored AND reaches outside the
+// picture lands here where that geometry puts it; GDI under Wine moves such
+// copies sideways.)
 void StretchCopy(Image& target, const PixelRect& destination, const Image& source,
                  const PixelRect& sourceRect);
 
 // MoveToEx(from) + LineTo(to) with a solid one-pixel pen in R2_COPYPEN:
-// the last point is not drawn.
+// the last point is not drawn. One pixel per step along the longer axis; the
+// other coordinate is the exact one rounded, halves to the smaller value, so
+// a line and its reverse differ only at their ends.
 void Line(Image& target, int x0, int y0, int x1, int y1, std::uint32_t rgb);
 
 }  // namespace toolkit::raster

@@ -1,0 +1,171 @@
+// A saver run, measured from outside on a private Xvfb screen with music
+// played into a private PulseAudio null sink:
+//  - Tovarel.scr /s exec to the renderer's process start (goal <= 20 ms), and
+//    exec to "Lumora_VC" mapped, against the renderer started alone (goal:
+//    within 30 ms of it);
+//  - Escape to the host's exit, median of 10 runs (goal <= 550 ms);
+//  - the host's processor time and peak memory over 30 s of a run with an
+//    MP3 playing (goals < 0.5 % of a core, <= 60 MB).
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "pulse_server.h"
+#include "saver/toolkit/x11/window_lookup.h"
+#include "x11_client.h"
+#include "xvfb_server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+double NowMs() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+pid_t Spawn(const std::string& program, const std::vector<std::string>& args) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+bool WaitForWindow(Display* display, bool present, double limitMs) {
+  const double until = NowMs() + limitMs;
+  while (toolkit::x11::WindowWithTitleExists(display, "Lumora_VC") != present) {
+    if (NowMs() > until) return false;
+    usleep(500);
+  }
+  return true;
+}
+
+void CloseRenderer(Display* display) {
+  if (auto window = xclient::FindWindowByTitle(display, "Lumora_VC")) xclient::SendDeleteWindow(display, *window);
+  WaitForWindow(display, false, 10000);
+}
+
+// Processor time of a process so far, in milliseconds.
+double CpuMs(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t close = text.rfind(')');
+  if (close == std::string::npos) return 0;
+  std::vector<std::string> fields;
+  std::string field;
+  for (char c : text.substr(close + 2)) {
+    if (c == ' ') {
+      fields.push_back(field);
+      field.clear();
+    } else {
+      field += c;
+    }
+  }
+  if (fields.size() < 13) return 0;
+  return (std::stod(fields[11]) + std::stod(fields[12])) * 1000.0 / sysconf(_SC_CLK_TCK);
+}
+
+void WriteIni(const std::string& folder, const std::string& mp3) {
+  std::ofstream(folder + "/Tovarel.ini", std::ios::binary)
+      << "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xD8\xCB\xDF\xB0\xC4= 0\r\nBGM\xCC\xA7\xB2\xD9=" << mp3 << "\r\n";
+}
+
+}  // namespace
+
+int main() {
+  testsupport::XvfbServer xvfb("1024x768x24");
+  testsupport::PulseServer pulse;
+  if (!xvfb.Running()) return 1;
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return 1;
+
+  // The programs side by side, the renderer behind a probe that notes its start.
+  char dirTemplate[] = "/tmp/tovarel-bench-XXXXXX";
+  const std::string folder = mkdtemp(dirTemplate);
+  fs::copy_file(TOVAREL_SCR, folder + "/Tovarel.scr");
+  fs::copy_file(TOVAREL_START_PROBE, folder + "/Tovarel.dll");
+  const std::string startFile = folder + "/started";
+  setenv("TOVAREL_START_FILE", startFile.c_str(), 1);
+  setenv("TOVAREL_REAL_RENDERER", TOVAREL_DLL, 1);
+  const std::string mp3 = folder + "/tone.mp3";
+  std::system(("sox -n -r 44100 -c 2 -b 16 " + folder + "/tone.wav synth 40 sine 440 vol 0.5 && lame --quiet " +
+               folder + "/tone.wav " + mp3).c_str());
+  WriteIni(folder, mp3);
+
+  std::vector<double> toStart, toMapped, aloneMapped, escape;
+  for (int i = 0; i < 11; ++i) {
+    // The renderer alone.
+    double t0 = NowMs();
+    pid_t renderer = Spawn(TOVAREL_DLL, {});
+    if (WaitForWindow(display, true, 20000) && i > 0) aloneMapped.push_back(NowMs() - t0);
+    CloseRenderer(display);
+    waitpid(renderer, nullptr, 0);
+
+    // The whole saver.
+    fs::remove(startFile);
+    t0 = NowMs();
+    const pid_t host = Spawn(folder + "/Tovarel.scr", {"/s"});
+    const bool mapped = WaitForWindow(display, true, 20000);
+    const double mappedAt = NowMs();
+    double started = 0;
+    std::ifstream(startFile) >> started;
+    if (mapped && i > 0) {
+      toMapped.push_back(mappedAt - t0);
+      toStart.push_back(started - t0);
+    }
+    usleep(300000);
+    const double pressed = NowMs();
+    xclient::TapKey(display, "Escape", 50);
+    waitpid(host, nullptr, 0);
+    if (i > 0) escape.push_back(NowMs() - pressed);
+    WaitForWindow(display, false, 10000);
+  }
+
+  // Thirty seconds of a run with music.
+  const pid_t host = Spawn(folder + "/Tovarel.scr", {"/s"});
+  WaitForWindow(display, true, 20000);
+  usleep(2000000);
+  const double cpu0 = CpuMs(host), wall0 = NowMs();
+  usleep(30000000);
+  const double cpuShare = (CpuMs(host) - cpu0) / (NowMs() - wall0) * 100;
+  xclient::TapKey(display, "Escape", 50);
+  int status = 0;
+  rusage usage{};
+  wait4(host, &status, 0, &usage);
+  XCloseDisplay(display);
+  fs::remove_all(folder);
+
+  const double s = Median(toStart), m = Median(toMapped), a = Median(aloneMapped), e = Median(escape);
+  std::printf("/s exec to renderer started:   median %.1f ms  [goal <= 20 ms: %s]\n", s, s <= 20 ? "met" : "missed");
+  std::printf("/s exec to Lumora_VC mapped:   median %.1f ms; renderer alone %.1f ms  [goal within 30 ms: %s]\n",
+              m, a, m - a <= 30 ? "met" : "missed");
+  std::printf("Escape to host exit:           median %.1f ms  [goal <= 550 ms: %s]\n", e, e <= 550 ? "met" : "missed");
+  std::printf("host CPU over 30 s with MP3:   %.2f %% of a core  [goal < 0.5 %%: %s]\n", cpuShare,
+              cpuShare < 0.5 ? "met" : "missed");
+  std::printf("host peak resident:            %.1f MB  [goal <= 60 MB: %s]\n", usage.ru_maxrss / 1024.0,
+              usage.ru_maxrss / 1024.0 <= 60 ? "met" : "missed");
+  return 0;
+}

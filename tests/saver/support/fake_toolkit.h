@@ -1,0 +1,406 @@
+#pragma once
+// A toolkit that records what the program's forms ask of it, in one log
+// shared by the application, its forms and their controls, so that tests
+// can check the order of steps across them. Timers tick only when a test
+// fires them.
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "saver/toolkit/toolkit.h"
+
+namespace testsupport {
+
+class FakeLog {
+ public:
+  std::vector<std::string> entries;
+  bool ended = false;
+  // After EndProgram a real program is gone: anything further is a fault.
+  void Record(const std::string& entry) { entries.push_back(ended ? "AFTER END: " + entry : entry); }
+  void Clear() { entries.clear(); }
+  bool Contains(const std::string& entry) const {
+    return std::find(entries.begin(), entries.end(), entry) != entries.end();
+  }
+};
+
+std::string Describe(const toolkit::PixelRect& r);
+
+class FakePicture : public toolkit::Picture {
+ public:
+  FakePicture(std::string name, toolkit::Size size) : name(std::move(name)), size(size) {}
+  toolkit::Size PixelSize() const override { return size; }
+  std::string name;
+  toolkit::Size size;
+};
+
+class FakeCursor : public toolkit::Cursor {};
+
+class FakeTimer : public toolkit::Timer {
+ public:
+  FakeTimer(FakeLog& log, std::string name, int interval, bool enabled, std::function<void()> tick)
+      : log_(log), name_(std::move(name)), interval_(interval), enabled_(enabled), tick_(std::move(tick)) {}
+  void SetInterval(int ms) override { interval_ = ms; }
+  int Interval() const override { return interval_; }
+  void SetEnabled(bool enabled) override {
+    log_.Record(name_ + (enabled ? " on" : " off"));
+    enabled_ = enabled;
+  }
+  bool Enabled() const override { return enabled_; }
+  // A tick as the event loop delivers it: only while enabled.
+  bool Fire() {
+    if (!enabled_) return false;
+    tick_();
+    return true;
+  }
+
+ private:
+  FakeLog& log_;
+  std::string name_;
+  int interval_;
+  bool enabled_;
+  std::function<void()> tick_;
+};
+
+class FakeSurface : public toolkit::Surface {
+ public:
+  FakeSurface(FakeLog& log, std::string owner) : log_(log), owner_(std::move(owner)) {}
+  toolkit::Size size;
+  // The operations since the last ClearOps, as text.
+  std::vector<std::string> ops;
+  std::vector<toolkit::GradientVertex> lastVertices;
+  toolkit::GradientRect lastRect;
+
+  toolkit::Size PixelSize() const override { return size; }
+  void Clear() override { Op("clear"); }
+  void Line(toolkit::Point from, toolkit::Point to, toolkit::Colour colour) override;
+  void GradientFillRectV(std::span<const toolkit::GradientVertex> vertices,
+                         toolkit::GradientRect rect) override;
+  void PaintPicture(const toolkit::Picture& picture, const toolkit::PixelRect& destination,
+                    const toolkit::PixelRect& source) override;
+  void Refresh() override { Op("refresh"); }
+
+ private:
+  void Op(const std::string& op) {
+    ops.push_back(op);
+    log_.Record(owner_ + " " + op);
+  }
+  FakeLog& log_;
+  std::string owner_;
+};
+
+class FakeContainer;
+
+// Geometry and state shared by every fake control.
+template <typename Base>
+class FakeControlOf : public Base {
+ public:
+  FakeControlOf(FakeLog& log, std::string name) : log(log), name(std::move(name)) {}
+  void Move(const toolkit::PixelRect& bounds) override {
+    const bool resized = bounds.width != this->bounds.width || bounds.height != this->bounds.height;
+    this->bounds = bounds;
+    log.Record(name + " move " + Describe(bounds));
+    if (resized) Resized();
+  }
+  toolkit::PixelRect Bounds() const override { return bounds; }
+  void SetVisible(bool v) override { visible = v; }
+  void SetEnabled(bool e) override {
+    enabled = e;
+    log.Record(name + (e ? " enabled" : " disabled"));
+  }
+  bool Enabled() const override { return enabled; }
+  virtual void Resized() {}
+
+  FakeLog& log;
+  std::string name;
+  toolkit::PixelRect bounds;
+  bool visible = true;
+  bool enabled = true;
+};
+
+class FakeLabel : public FakeControlOf<toolkit::Label> {
+ public:
+  using FakeControlOf::FakeControlOf;
+  void SetCaption(std::string_view text) override { caption = text; }
+  std::string Caption() const override { return caption; }
+  void SetFont(const toolkit::Font& f) override { font = f; }
+  toolkit::Font GetFont() const override { return font; }
+  void SetForeColour(toolkit::Colour c) override { foreColour = c; }
+  toolkit::Colour ForeColour() const override { return foreColour; }
+  void SetAlignment(toolkit::Alignment a) override { alignment = a; }
+  void SetAutoSize(bool a) override { autoSize = a; }
+  void SetBorder(bool b) override { border = b; }
+  void SetPointer(toolkit::CursorRef c) override { pointer = std::move(c); }
+  toolkit::MouseHandlers& Mouse() override { return mouse; }
+
+  std::string caption;
+  toolkit::Font font;
+  toolkit::Colour foreColour = 0;
+  toolkit::Alignment alignment = toolkit::Alignment::Left;
+  bool autoSize = false;
+  bool border = false;
+  toolkit::CursorRef pointer;
+  toolkit::MouseHandlers mouse;
+};
+
+class FakeImage : public FakeControlOf<toolkit::Image> {
+ public:
+  using FakeControlOf::FakeControlOf;
+  void SetPicture(toolkit::PictureRef p) override { picture = std::move(p); }
+  toolkit::PictureRef GetPicture() const override { return picture; }
+  toolkit::MouseHandlers& Mouse() override { return mouse; }
+  std::string PictureName() const {
+    auto fake = std::dynamic_pointer_cast<const FakePicture>(picture);
+    return fake ? fake->name : "";
+  }
+  toolkit::PictureRef picture;
+  toolkit::MouseHandlers mouse;
+};
+
+class FakeShape : public FakeControlOf<toolkit::Shape> {
+ public:
+  using FakeControlOf::FakeControlOf;
+  void SetBorderColour(toolkit::Colour c) override { borderColour = c; }
+  toolkit::Colour borderColour = 0;
+};
+
+class FakeComboBox : public FakeControlOf<toolkit::ComboBox> {
+ public:
+  using FakeControlOf::FakeControlOf;
+  void SetText(std::string_view t) override { text = t; }
+  std::string Text() const override { return text; }
+  void AddItem(std::string_view item) override { items.emplace_back(item); }
+  int ItemCount() const override { return static_cast<int>(items.size()); }
+  std::string Item(int index) const override { return items.at(static_cast<std::size_t>(index)); }
+  void SetFont(const toolkit::Font& f) override { font = f; }
+  void SetBackColour(toolkit::Colour c) override { backColour = c; }
+  toolkit::WindowHandle Handle() const override { return handle; }
+  std::string text;
+  std::vector<std::string> items;
+  toolkit::Font font;
+  toolkit::Colour backColour = 0;
+  toolkit::WindowHandle handle = 0;
+};
+
+class FakePictureBox;
+class FakeUserControl;
+
+// The controls a fake container holds, by kind, in the order they were added.
+class FakeContainer {
+ public:
+  FakeContainer(FakeLog& log, std::string name, toolkit::WindowHandle handle)
+      : log_(log), name_(std::move(name)), handle_(handle), surface(log, name_) {}
+  virtual ~FakeContainer();
+
+  toolkit::Label& NewLabel();
+  toolkit::Image& NewImage();
+  toolkit::Shape& NewShape();
+  toolkit::ComboBox& NewComboBox();
+  toolkit::PictureBox& NewPictureBox();
+  toolkit::UserControl& NewUserControl(toolkit::UserControlEvents& events);
+
+  std::vector<std::unique_ptr<FakeLabel>> labels;
+  std::vector<std::unique_ptr<FakeImage>> images;
+  std::vector<std::unique_ptr<FakeShape>> shapes;
+  std::vector<std::unique_ptr<FakeComboBox>> combos;
+  std::vector<std::unique_ptr<FakePictureBox>> pictureBoxes;
+  std::vector<std::unique_ptr<FakeUserControl>> userControls;
+
+ protected:
+  FakeLog& log_;
+  std::string name_;
+  toolkit::WindowHandle handle_;
+
+ public:
+  FakeSurface surface;
+  toolkit::Colour backColour = 0;
+};
+
+class FakePictureBox : public FakeControlOf<toolkit::PictureBox>, public FakeContainer {
+ public:
+  FakePictureBox(FakeLog& log, std::string name, toolkit::WindowHandle handle)
+      : FakeControlOf(log, name), FakeContainer(log, name, handle) {}
+  toolkit::Surface& GetSurface() override { return surface; }
+  void SetBackColour(toolkit::Colour c) override { backColour = c; }
+  toolkit::WindowHandle Handle() const override { return handle_; }
+  toolkit::Label& AddLabel() override { return NewLabel(); }
+  toolkit::Image& AddImage() override { return NewImage(); }
+  toolkit::Shape& AddShape() override { return NewShape(); }
+  toolkit::ComboBox& AddComboBox() override { return NewComboBox(); }
+  toolkit::PictureBox& AddPictureBox() override { return NewPictureBox(); }
+  toolkit::UserControl& AddUserControl(toolkit::UserControlEvents& e) override { return NewUserControl(e); }
+  void Resized() override { surface.size = {bounds.width, bounds.height}; }
+};
+
+class FakeUserControl : public FakeControlOf<toolkit::UserControl>, public FakeContainer {
+ public:
+  FakeUserControl(FakeLog& log, std::string name, toolkit::WindowHandle handle,
+                  toolkit::WindowHandle parent, toolkit::UserControlEvents& events)
+      : FakeControlOf(log, name), FakeContainer(log, name, handle), parent(parent), events(events) {}
+  toolkit::Surface& GetSurface() override { return surface; }
+  void SetBackColour(toolkit::Colour c) override { backColour = c; }
+  toolkit::WindowHandle Handle() const override { return handle_; }
+  toolkit::Label& AddLabel() override { return NewLabel(); }
+  toolkit::Image& AddImage() override { return NewImage(); }
+  toolkit::Shape& AddShape() override { return NewShape(); }
+  toolkit::ComboBox& AddComboBox() override { return NewComboBox(); }
+  toolkit::PictureBox& AddPictureBox() override { return NewPictureBox(); }
+  toolkit::UserControl& AddUserControl(toolkit::UserControlEvents& e) override { return NewUserControl(e); }
+  void SetTransparent(bool t) override { transparent = t; }
+  bool Transparent() const override { return transparent; }
+  toolkit::WindowHandle ParentHandle() const override { return parent; }
+  toolkit::Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) override {
+    timers.push_back(std::make_unique<FakeTimer>(log, name + ".timer", intervalMs, enabled, std::move(tick)));
+    return *timers.back();
+  }
+  void Resized() override {
+    surface.size = {bounds.width, bounds.height};
+    events.Resize();
+  }
+
+  bool transparent = false;
+  toolkit::WindowHandle parent;
+  toolkit::UserControlEvents& events;
+  std::vector<std::unique_ptr<FakeTimer>> timers;
+};
+
+class FakeApplication;
+
+class FakeForm : public toolkit::Form, public FakeContainer {
+ public:
+  FakeForm(FakeApplication& app, toolkit::FormEvents& events, toolkit::WindowHandle handle);
+  ~FakeForm() override;
+
+  void SetBorderStyle(toolkit::BorderStyle s) override { borderStyle = s; }
+  void SetCaption(std::string_view c) override { caption = c; }
+  std::string Caption() const override { return caption; }
+  void SetIcon(toolkit::PictureRef i) override { icon = std::move(i); }
+  void SetClientSize(toolkit::Size s) override { clientSize = s; surface.size = s; }
+  toolkit::Size ClientSize() const override { return clientSize; }
+  void MoveWindow(const toolkit::PixelRect& outer) override;
+  toolkit::Size OuterSize() const override;
+  void Load() override;
+  bool Loaded() const override { return loaded; }
+  void Show(bool modal) override;
+  void Hide() override;
+  void Unload() override;
+  bool SetChildStyle() override;
+  bool SetParentWindow(toolkit::WindowHandle parent) override;
+  toolkit::Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) override;
+  void SetTabOrder(const std::vector<toolkit::Control*>& controls) override { tabOrder = controls; }
+
+  toolkit::Surface& GetSurface() override { return surface; }
+  void SetBackColour(toolkit::Colour c) override { backColour = c; }
+  toolkit::WindowHandle Handle() const override { return loaded ? handle_ : 0; }
+  toolkit::Label& AddLabel() override { return NewLabel(); }
+  toolkit::Image& AddImage() override { return NewImage(); }
+  toolkit::Shape& AddShape() override { return NewShape(); }
+  toolkit::ComboBox& AddComboBox() override { return NewComboBox(); }
+  toolkit::PictureBox& AddPictureBox() override { return NewPictureBox(); }
+  toolkit::UserControl& AddUserControl(toolkit::UserControlEvents& e) override { return NewUserControl(e); }
+
+  // The window system's close box.
+  void CloseBox() { Unload(); }
+
+  FakeApplication& app;
+  toolkit::FormEvents& events;
+  std::string caption;
+  toolkit::BorderStyle borderStyle = toolkit::BorderStyle::FixedSingle;
+  toolkit::PictureRef icon;
+  toolkit::Size clientSize;
+  toolkit::PixelRect outer;
+  // Frame added around the client area by a fixed single border.
+  toolkit::Size frame{6, 25};
+  bool loaded = false;
+  bool shown = false;
+  bool childStyle = false;
+  toolkit::WindowHandle parent = 0;
+  std::vector<std::unique_ptr<FakeTimer>> timers;
+  std::vector<toolkit::Control*> tabOrder;
+  // Run during a modal Show, as the user would act on the dialog.
+  std::function<void(FakeForm&)> whileModal;
+};
+
+class FakeProcess : public toolkit::Process {
+ public:
+  explicit FakeProcess(std::shared_ptr<bool> running) : running_(std::move(running)) {}
+  bool Running() override { return *running_; }
+
+ private:
+  std::shared_ptr<bool> running_;
+};
+
+class FakeApplication : public toolkit::Application {
+ public:
+  FakeApplication();
+  ~FakeApplication() override;
+
+  std::string commandLine;
+  std::string programFolder;
+  std::set<std::string> windows;  // titles of top-level windows of other programs
+  FakeLog logger;
+  std::vector<std::string>& log = logger.entries;
+  bool& ended = logger.ended;
+
+  // Programs that StartProgram can start; a started one runs until its flag is cleared.
+  std::set<std::string> startablePrograms;
+  std::map<std::string, std::shared_ptr<bool>> started;
+
+  std::map<toolkit::WindowHandle, toolkit::ScreenRect> windowRects;
+  std::optional<toolkit::Point> cursor = toolkit::Point{0, 0};
+  std::map<std::pair<int, int>, toolkit::WindowHandle> windowsAtPoints;
+  toolkit::Size screen{1024, 768};
+  int twipsPerPixel = 15;
+  std::deque<toolkit::OpenFileResult> openFileResults;
+  std::vector<toolkit::OpenFileRequest> openFileRequests;
+  std::vector<FakeForm*> forms;  // loaded or not, while they exist
+  // Run during every modal Show, as the user would act on the form.
+  std::function<void(FakeForm&)> whileModal;
+  int cursorCount = 0;
+
+  std::string CommandLine() const override { return commandLine; }
+  std::string ProgramFolder() const override { return programFolder; }
+  bool WindowExists(std::string_view title) override;
+  void ShowCursor(bool show) override;
+  void ShowMessageBox(std::string_view text, std::string_view caption) override {
+    Record("message " + std::string(text) + " | " + std::string(caption));
+  }
+  void EndProgram() override {
+    Record("end");
+    ended = true;
+  }
+  int RunEventLoop() override {
+    Record("loop");
+    return 0;
+  }
+
+  std::unique_ptr<toolkit::Form> CreateForm(toolkit::FormEvents& events) override;
+  int TwipsPerPixelX() const override { return twipsPerPixel; }
+  int TwipsPerPixelY() const override { return twipsPerPixel; }
+  toolkit::Size ScreenSize() const override { return screen; }
+  std::optional<toolkit::ScreenRect> WindowRect(toolkit::WindowHandle window) override;
+  std::optional<toolkit::Point> CursorPosition() override { return cursor; }
+  toolkit::WindowHandle WindowAtPoint(toolkit::Point p) override;
+  void ZoomRects(toolkit::WindowHandle window, const toolkit::ScreenRect& from,
+                 const toolkit::ScreenRect& to) override;
+  toolkit::PictureRef LoadPicture(std::span<const unsigned char> data) override;
+  toolkit::CursorRef LoadCursor(std::span<const unsigned char> data) override;
+  void SetBusyPointer(bool busy) override { Record(busy ? "pointer busy" : "pointer arrow"); }
+  std::unique_ptr<toolkit::Process> StartProgram(const std::string& path) override;
+  std::int32_t OpenUrl(toolkit::WindowHandle owner, std::string_view url) override;
+  toolkit::OpenFileResult ChooseOpenFile(const toolkit::OpenFileRequest& request) override;
+
+  void Record(const std::string& entry) { logger.Record(entry); }
+  toolkit::WindowHandle NextHandle() { return nextHandle_++; }
+  int picturesLoaded = 0;
+  bool failPictures = false;
+  FakeForm* FormTitled(std::string_view caption) const;
+
+ private:
+  toolkit::WindowHandle nextHandle_ = 0x100;
+};
+
+}  // namespace testsupport

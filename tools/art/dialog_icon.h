@@ -1,0 +1,22 @@
+#pragma once
+// The settings dialog's window icon, 32 x 32 in 256 colours: the scene's
+// glowing winged creature on a rounded tile of cloudy blue sky. A palette
+// icon has no partial transparency, so the tile's own edge is the
+// outline: outside it the icon is clear.
+#include "icon_files.h"
+#include "image.h"
+
+namespace art {
+
+struct IconArt {
+  Image picture{IconSize, IconSize};
+  std::array<bool, IconSize * IconSize> clear{};
+};
+
+IconArt PaintDialogIcon();
+
+// The painting in 255 colours; palette entry 0 stays black for the clear
+// pixels.
+PalettedIcon MakeDialogIcon();
+
+}  // namespace art
