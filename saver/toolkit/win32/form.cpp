@@ -47,7 +47,7 @@ Win32Form::~Win32Form() {
   // The program let go of the form: its window goes without any event.
   silentDestroy_ = true;
   StopHostWatch();
-  for (auto& timer : timers_) timer->Detach();
+  timers_.Detach();
   EndModal();
   if (HWND window = Hwnd(); window && IsWindow(window)) DestroyWindow(window);
   if (loaded_) {
@@ -149,7 +149,7 @@ void Win32Form::Load() {
   ApplyIcon();
   core_.GetSurface().Resize(ClientSize());
   core_.CreateChildren();
-  for (auto& timer : timers_) timer->Attach(Hwnd());
+  timers_.Attach(Hwnd());
   loaded_ = true;
   app_.FormLoaded(*this);
   Guarded([&] { events_.Load(); });
@@ -195,7 +195,7 @@ void Win32Form::FinishUnload(bool destroyWindow) {
   // the activation returns to them.
   EndModal();
   StopHostWatch();
-  for (auto& timer : timers_) timer->Detach();
+  timers_.Detach();
   loaded_ = false;
   shown_ = false;
   if (HWND window = Hwnd(); destroyWindow && window) DestroyWindow(window);
@@ -281,11 +281,7 @@ void Win32Form::WatchHost() {
 }
 
 Timer& Win32Form::AddTimer(int intervalMs, bool enabled, std::function<void()> tick) {
-  auto timer = std::make_unique<Win32Timer>(timers_.size() + 1, intervalMs, enabled, std::move(tick));
-  Win32Timer& made = *timer;
-  timers_.push_back(std::move(timer));
-  if (loaded_) made.Attach(Hwnd());
-  return made;
+  return timers_.Add(intervalMs, enabled, std::move(tick));
 }
 
 std::vector<HWND> Win32Form::TabStops() const {
@@ -345,7 +341,7 @@ LRESULT Win32Form::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
       if (loaded_ && !unloading_ && !silentDestroy_) FinishUnload(false);
       return 0;
     case WM_TIMER:
-      if (wParam >= 1 && wParam <= timers_.size()) timers_[wParam - 1]->Fire();
+      timers_.Fire(wParam);
       return 0;
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) {

@@ -78,7 +78,7 @@ class Win32Form final : public ContainerBase<Form>, public MessageTarget {
   Size reportedSize_;
   bool modal_ = false;
   std::vector<HWND> disabledForModal_;
-  std::vector<std::unique_ptr<Win32Timer>> timers_;
+  TimerSet timers_;
   std::vector<Control*> tabOrder_;
   HWND lastFocus_ = nullptr;
   HWND host_ = nullptr;  // the foreign window the form was put in

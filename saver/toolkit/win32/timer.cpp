@@ -47,4 +47,26 @@ void Win32Timer::Fire() {
   ticking_ = false;
 }
 
+Timer& TimerSet::Add(int intervalMs, bool enabled, std::function<void()> tick) {
+  timers_.push_back(std::make_unique<Win32Timer>(timers_.size() + 1, intervalMs, enabled, std::move(tick)));
+  if (window_) timers_.back()->Attach(window_);
+  return *timers_.back();
+}
+
+void TimerSet::Attach(HWND window) {
+  window_ = window;
+  for (auto& timer : timers_) timer->Attach(window);
+}
+
+void TimerSet::Detach() {
+  for (auto& timer : timers_) timer->Detach();
+  window_ = nullptr;
+}
+
+bool TimerSet::Fire(WPARAM id) {
+  if (id < 1 || id > timers_.size()) return false;
+  timers_[id - 1]->Fire();
+  return true;
+}
+
 }  // namespace toolkit::win32

@@ -4,6 +4,8 @@
 #include "saver/toolkit/win32/windows_api.h"
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "saver/toolkit/toolkit.h"
 
@@ -35,6 +37,21 @@ class Win32Timer final : public Timer {
   std::function<void()> tick_;
   HWND window_ = nullptr;
   bool ticking_ = false;
+};
+
+// The timers of one window: ids count from 1, and they run while the
+// window exists.
+class TimerSet {
+ public:
+  Timer& Add(int intervalMs, bool enabled, std::function<void()> tick);
+  void Attach(HWND window);
+  void Detach();
+  // WM_TIMER: false when the id is none of these.
+  bool Fire(WPARAM id);
+
+ private:
+  HWND window_ = nullptr;
+  std::vector<std::unique_ptr<Win32Timer>> timers_;
 };
 
 }  // namespace toolkit::win32

@@ -22,6 +22,7 @@ Win32UserControl::Win32UserControl(ContainerCore& owner, UserControlEvents& even
 }
 
 Win32UserControl::~Win32UserControl() {
+  timers_.Detach();
   if (core_.Hwnd() && IsWindow(core_.Hwnd())) DestroyWindow(core_.Hwnd());
 }
 
@@ -33,6 +34,7 @@ void Win32UserControl::CreateIn(HWND parent) {
                        bounds_.width, bounds_.height, parent))
     return;
   core_.CreateChildren();
+  timers_.Attach(core_.Hwnd());
 }
 
 void Win32UserControl::SizeTo(Size size) {
@@ -72,6 +74,10 @@ void Win32UserControl::SetTransparent(bool transparent) {
   if (core_.Hwnd()) InvalidateRect(core_.Hwnd(), nullptr, FALSE);
 }
 
+Timer& Win32UserControl::AddTimer(int intervalMs, bool enabled, std::function<void()> tick) {
+  return timers_.Add(intervalMs, enabled, std::move(tick));
+}
+
 WindowHandle Win32UserControl::ParentHandle() const {
   HWND parent = core_.Hwnd() ? GetParent(core_.Hwnd()) : owner_.Hwnd();
   return reinterpret_cast<WindowHandle>(parent);
@@ -96,6 +102,12 @@ LRESULT Win32UserControl::OnMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_SIZE:
       SizeTo({LOWORD(lParam), HIWORD(lParam)});
       return 0;
+    case WM_TIMER:
+      timers_.Fire(wParam);
+      return 0;
+    case WM_DESTROY:
+      timers_.Detach();
+      break;
     case WM_SETFOCUS:
       Guarded([&] { events_.GotFocus(); });
       return 0;

@@ -2,6 +2,7 @@
 // The user control: a focusable child window with a retained surface whose
 // program paints it and hears its mouse, focus and size.
 #include "saver/toolkit/win32/container_core.h"
+#include "saver/toolkit/win32/timer.h"
 #include "saver/toolkit/win32/window_class.h"
 
 namespace toolkit::win32 {
@@ -20,6 +21,7 @@ class Win32UserControl final : public ContainerBase<UserControl>, public Windowe
   void SetTransparent(bool transparent) override;
   bool Transparent() const override { return transparent_; }
   WindowHandle ParentHandle() const override;
+  Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) override;
 
   void CreateIn(HWND parent) override;
   HWND Hwnd() const override { return core_.Hwnd(); }
@@ -41,6 +43,7 @@ class Win32UserControl final : public ContainerBase<UserControl>, public Windowe
   bool visible_ = true;
   bool enabled_ = true;
   bool transparent_ = false;
+  TimerSet timers_;
 };
 
 }  // namespace toolkit::win32
