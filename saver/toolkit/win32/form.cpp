@@ -50,6 +50,7 @@ Win32Form::~Win32Form() {
   timers_.Detach();
   EndModal();
   if (HWND window = Hwnd(); window && IsWindow(window)) DestroyWindow(window);
+  if (appGone_) return;
   if (loaded_) {
     loaded_ = false;
     app_.FormUnloaded(*this);

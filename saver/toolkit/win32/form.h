@@ -42,6 +42,8 @@ class Win32Form final : public ContainerBase<Form>, public MessageTarget {
   void Detach() override { core_.Detach(); }
 
   HWND Hwnd() const { return core_.Hwnd(); }
+  // The application is going before this form: nothing more is reported to it.
+  void ForgetApplication() { appGone_ = true; }
   bool IsTopLevel() const;
   // Whether the window is this form's or inside it.
   bool Holds(HWND window) const;
@@ -74,6 +76,7 @@ class Win32Form final : public ContainerBase<Form>, public MessageTarget {
   bool loaded_ = false;
   bool unloading_ = false;
   bool silentDestroy_ = false;
+  bool appGone_ = false;
   bool shown_ = false;
   Size reportedSize_;
   bool modal_ = false;

@@ -37,6 +37,10 @@ std::wstring ArgumentsOf(std::wstring_view commandLine) {
 
 Win32Application::Win32Application() : commandLine_(Narrow(ArgumentsOf(GetCommandLineW()))) {}
 
+Win32Application::~Win32Application() {
+  for (Win32Form* form : forms_) form->ForgetApplication();
+}
+
 std::string Win32Application::ProgramFolder() const { return common::ProgramFolder(); }
 
 bool Win32Application::WindowExists(std::string_view title) {

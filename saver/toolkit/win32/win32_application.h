@@ -15,6 +15,11 @@ class Win32Form;
 class Win32Application final : public Application {
  public:
   Win32Application();
+  // Forms that outlive the application (held in static storage, say) stop
+  // reporting to it.
+  ~Win32Application() override;
+  Win32Application(const Win32Application&) = delete;
+  Win32Application& operator=(const Win32Application&) = delete;
 
   std::string CommandLine() const override { return commandLine_; }
   std::string ProgramFolder() const override;

@@ -196,6 +196,18 @@ TEST_F(ToolkitWineTest, StartProgramQuotesThePathAndShowsTheWindowNormally) {
   EXPECT_EQ(started["commandline"], "\"" + Win(japanese + "/probe copy.exe") + "\"");
 }
 
+TEST_F(ToolkitWineTest, OpenUrlGivesTheShellsResult) {
+  const std::string program = folder + "/opened/probe.exe";
+  fs::create_directories(folder + "/opened");
+  fs::copy_file(Probe(), program);
+  EXPECT_GT(std::stoi(Run({"openurl", Win(program)})["result"]), 32);
+  const auto until = std::chrono::steady_clock::now() + 30s;
+  while (!fs::exists(folder + "/opened/started.txt") && std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(100ms);
+  EXPECT_TRUE(fs::exists(folder + "/opened/started.txt"));
+  EXPECT_LE(std::stoi(Run({"openurl", Win(folder + "/nothing.exe")})["result"]), 32);
+}
+
 TEST_F(ToolkitWineTest, SurfaceIsShownFromItsRetainedImageWithoutProgramCode) {
   ProbeFields fields = Run({"surface", Win(folder)});
   EXPECT_EQ(fields["picture"], "1");

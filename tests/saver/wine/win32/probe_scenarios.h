@@ -32,6 +32,7 @@ int Tab(App& app, const Args& args);
 
 // The system's services.
 int Start(App& app, const Args& args);       // PATH
+int OpenUrl(App& app, const Args& args);     // URL
 int FileDialog(App& app, const Args& args);  // FOLDER NAME ok|cancel
 int Metrics(App& app, const Args& args);
 

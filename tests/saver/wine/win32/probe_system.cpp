@@ -20,6 +20,12 @@ int Start(App& app, const Args& args) {
   return 0;
 }
 
+int OpenUrl(App& app, const Args& args) {
+  if (args.size() != 1) return 2;
+  Print("result", app.OpenUrl(0, args[0]));
+  return 0;
+}
+
 int FileDialog(App& app, const Args& args) {
   if (args.size() != 3) return 2;
   const std::wstring name = toolkit::win32::Widen(args[1]);

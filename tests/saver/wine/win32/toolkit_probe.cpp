@@ -55,6 +55,7 @@ int main() {
       {"pictures", probe::Pictures}, {"mouse", probe::Mouse},
       {"tab", probe::Tab},         {"start", probe::Start},
       {"filedialog", probe::FileDialog}, {"metrics", probe::Metrics},
+      {"openurl", probe::OpenUrl},
   };
   const auto scenario = scenarios.find(args[0]);
   if (scenario == scenarios.end()) return 2;
