@@ -2,7 +2,6 @@
 #include <memory>
 #include <string>
 
-#include "probe_scenarios.h"
 #include "probe_support.h"
 #include "saver/toolkit/win32/picture.h"
 
@@ -132,13 +131,7 @@ int Labels(App& app, const Args& args) {
   RunSteps(*form, 300, {[&] {
              Capture(folder + "\\retained.ppm", CaptureSurface(form->GetSurface()));
              Capture(folder + "\\shown.ppm", CaptureWindow(HandleOf(*form)));
-             Print("plain", RectText(plain.Bounds()));
-             Print("boxed", RectText(boxed.Bounds()));
-             Print("greyed", RectText(greyed.Bounds()));
              Print("fitted", RectText(fitted.Bounds()));
-             Print("see", RectText(see.Bounds()));
-             Print("see_label", RectText(inside.Bounds()));
-             Print("solid", RectText(solid.Bounds()));
            }});
   form->Show(false);
   app.RunEventLoop();

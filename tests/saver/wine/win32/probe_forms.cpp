@@ -3,7 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "probe_scenarios.h"
 #include "probe_support.h"
 #include "saver/common/code_page.h"
 

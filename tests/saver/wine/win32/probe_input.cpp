@@ -3,7 +3,6 @@
 #include <map>
 #include <string>
 
-#include "probe_scenarios.h"
 #include "probe_support.h"
 #include "saver/toolkit/win32/picture.h"
 
@@ -26,31 +25,34 @@ class Log {
   std::string text_;
 };
 
+void Record(toolkit::MouseHandlers& mouse, Log& log, const std::string& name) {
+  auto note = [&log, name](const char* what) {
+    return [&log, name, what](const toolkit::MouseEvent& e) {
+      // Moves are many; the log keeps those with a button held.
+      if (std::string(what) != "drag" || e.button) log.Add(Describe((name + "." + what).c_str(), e));
+    };
+  };
+  mouse.down = note("down");
+  mouse.move = note("drag");
+  mouse.up = note("up");
+  mouse.click = [&log, name] { log.Add(name + ".click"); };
+}
+
+// A user control's events, logged as a label's are.
 class Recorder : public toolkit::UserControlEvents {
  public:
-  Recorder(Log& log, std::string name) : log_(log), name_(std::move(name)) {}
-  void MouseDown(const toolkit::MouseEvent& e) override { log_.Add(Describe((name_ + ".down").c_str(), e)); }
-  void MouseMove(const toolkit::MouseEvent& e) override {
-    // Moves are many; the log keeps those with a button held.
-    if (e.button) log_.Add(Describe((name_ + ".drag").c_str(), e));
-  }
-  void MouseUp(const toolkit::MouseEvent& e) override { log_.Add(Describe((name_ + ".up").c_str(), e)); }
+  Recorder(Log& log, std::string name) : log_(log), name_(std::move(name)) { Record(mouse_, log, name_); }
+  void MouseDown(const toolkit::MouseEvent& e) override { mouse_.down(e); }
+  void MouseMove(const toolkit::MouseEvent& e) override { mouse_.move(e); }
+  void MouseUp(const toolkit::MouseEvent& e) override { mouse_.up(e); }
   void GotFocus() override { log_.Add(name_ + ".focus"); }
   void LostFocus() override { log_.Add(name_ + ".blur"); }
 
  private:
   Log& log_;
   std::string name_;
+  toolkit::MouseHandlers mouse_;
 };
-
-void Record(toolkit::MouseHandlers& mouse, Log& log, const std::string& name) {
-  mouse.down = [&log, name](const toolkit::MouseEvent& e) { log.Add(Describe((name + ".down").c_str(), e)); };
-  mouse.move = [&log, name](const toolkit::MouseEvent& e) {
-    if (e.button) log.Add(Describe((name + ".drag").c_str(), e));
-  };
-  mouse.up = [&log, name](const toolkit::MouseEvent& e) { log.Add(Describe((name + ".up").c_str(), e)); };
-  mouse.click = [&log, name] { log.Add(name + ".click"); };
-}
 
 POINT ScreenPoint(HWND window, int x, int y) {
   POINT p{x, y};

@@ -1,6 +1,7 @@
 #pragma once
-// Shared pieces of toolkit_probe.exe, the Windows-side program of the
-// toolkit's Wine tests: output, form events, pixel capture, file data.
+// toolkit_probe.exe, the Windows-side program of the toolkit's Wine tests:
+// its scenarios (each prints key=value lines and returns the exit code) and
+// their shared pieces: output, form events, pixel capture, file data, input.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,6 +15,7 @@ namespace probe {
 // key=value on standard output, at once.
 void Print(const std::string& key, const std::string& value);
 void Print(const std::string& key, long long value);
+
 
 // Form events as functions; an event log for the order.
 class Events : public toolkit::FormEvents {
@@ -66,5 +68,34 @@ void PressKey(WORD key, bool shift);
 void RunSteps(toolkit::Form& form, int everyMs, std::vector<std::function<void()>> steps);
 
 std::string Hex(std::uint32_t rgb);
+
+using Args = std::vector<std::string>;
+using App = toolkit::win32::Win32Application;
+
+// Forms and the event loop.
+int Hidden(App& app, const Args& args);     // TITLE: a loaded, never shown form
+int Find(App& app, const Args& args);       // TITLE: WindowExists
+int Close(App& app, const Args& args);      // TITLE: WM_CLOSE to that window
+int Timers(App& app, const Args& args);
+int Host(App& app, const Args& args);       // destroy|exit: a window to embed into
+int Embed(App& app, const Args& args);      // HANDLE: the preview's embedding
+int Modal(App& app, const Args& args);
+int EndSession(App& app, const Args& args); // FILE: notes the unload events there
+
+// Drawing.
+int SurfaceScenario(App& app, const Args& args);  // FOLDER for the captures
+int Labels(App& app, const Args& args);           // FOLDER for the captures
+int Pictures(App& app, const Args& args);         // JPEG file
+
+// Input.
+int Mouse(App& app, const Args& args);
+int Tab(App& app, const Args& args);
+
+// The system's services.
+int Start(App& app, const Args& args);       // PATH
+int OpenUrl(App& app, const Args& args);     // URL
+int FileDialog(App& app, const Args& args);  // FOLDER NAME ok|cancel
+int FixedForm(App& app, const Args& args);
+
 
 }  // namespace probe

@@ -2,7 +2,6 @@
 #include <atomic>
 #include <thread>
 
-#include "probe_scenarios.h"
 #include "probe_support.h"
 #include "saver/toolkit/win32/text.h"
 
@@ -66,36 +65,21 @@ int FileDialog(App& app, const Args& args) {
   return 0;
 }
 
-int Metrics(App& app, const Args&) {
-  const toolkit::Size screen = app.ScreenSize();
-  Print("screen", std::to_string(screen.width) + "x" + std::to_string(screen.height));
-  Print("twips", std::to_string(app.TwipsPerPixelX()) + "," + std::to_string(app.TwipsPerPixelY()));
-  SetCursorPos(300, 200);
-  const auto cursor = app.CursorPosition();
-  Print("cursor", cursor ? std::to_string(cursor->x) + "," + std::to_string(cursor->y) : "none");
-  Print("rect_of_nothing", app.WindowRect(0) ? "some" : "none");
+int FixedForm(App& app, const Args&) {
   Events events;
   auto form = app.CreateForm(events);
-  form->SetCaption("Probe Metrics");
   form->SetClientSize({496, 243});
   form->MoveWindow({40, 30, form->OuterSize().width, form->OuterSize().height});
   form->Load();
-  const auto rect = app.WindowRect(form->Handle());
-  RECT client{};
-  GetClientRect(reinterpret_cast<HWND>(form->Handle()), &client);
+  HWND window = reinterpret_cast<HWND>(form->Handle());
+  RECT client{}, outer{};
+  GetClientRect(window, &client);
+  GetWindowRect(window, &outer);
   Print("client", std::to_string(client.right) + "x" + std::to_string(client.bottom));
-  Print("outer", rect ? std::to_string(rect->left) + "," + std::to_string(rect->top) + "," +
-                            std::to_string(rect->Width()) + "x" + std::to_string(rect->Height())
-                      : "none");
-  const LONG style = GetWindowLongW(reinterpret_cast<HWND>(form->Handle()), GWL_STYLE);
-  Print("caption", (style & WS_CAPTION) == WS_CAPTION ? 1 : 0);
-  Print("sysmenu", (style & WS_SYSMENU) ? 1 : 0);
+  Print("outer", std::to_string(outer.left) + "," + std::to_string(outer.top));
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  Print("caption", (style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU) ? 1 : 0);
   Print("minmax", (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) ? 1 : 0);
-  form->Show(false);
-  const DWORD before = GetTickCount();
-  app.ZoomRects(form->Handle(), {300, 200, 300, 200}, *rect);
-  Print("zoom_ms", static_cast<long long>(GetTickCount() - before));
-  form->Unload();
   return 0;
 }
 

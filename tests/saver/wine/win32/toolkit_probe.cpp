@@ -9,7 +9,6 @@
 #include <map>
 #include <string>
 
-#include "probe_scenarios.h"
 #include "probe_support.h"
 #include "saver/common/code_page.h"
 #include "saver/toolkit/win32/text.h"
@@ -54,7 +53,7 @@ int main() {
       {"surface", probe::SurfaceScenario}, {"labels", probe::Labels},
       {"pictures", probe::Pictures}, {"mouse", probe::Mouse},
       {"tab", probe::Tab},         {"start", probe::Start},
-      {"filedialog", probe::FileDialog}, {"metrics", probe::Metrics},
+      {"filedialog", probe::FileDialog}, {"fixed", probe::FixedForm},
       {"openurl", probe::OpenUrl},
   };
   const auto scenario = scenarios.find(args[0]);
