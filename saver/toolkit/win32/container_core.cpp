@@ -45,6 +45,7 @@ ContainerCore::~ContainerCore() {
   windowed_.clear();
   comboBoxes_.clear();
   userControls_.clear();
+  pictureBoxes_.clear();
   controls_.clear();
 }
 
@@ -71,7 +72,11 @@ ComboBox& ContainerCore::AddComboBox() {
   return combo;
 }
 
-PictureBox& ContainerCore::AddPictureBox() { return Own<Win32PictureBox>(*this); }
+PictureBox& ContainerCore::AddPictureBox() {
+  Win32PictureBox& box = Own<Win32PictureBox>(*this);
+  pictureBoxes_.push_back(&box);
+  return box;
+}
 
 UserControl& ContainerCore::AddUserControl(UserControlEvents& events) {
   Win32UserControl& control = Own<Win32UserControl>(*this, events);
@@ -85,6 +90,11 @@ void ContainerCore::CreateChildren() {
 
 void ContainerCore::CollectTabStops(std::vector<HWND>& stops) const {
   for (const WindowedChild* child : windowed_) child->CollectTabStops(stops);
+}
+
+void ContainerCore::Silence() {
+  for (Win32UserControl* control : userControls_) control->Silence();
+  for (Win32PictureBox* box : pictureBoxes_) box->Core().Silence();
 }
 
 void ContainerCore::SetBackColour(Colour colour) {
@@ -185,6 +195,7 @@ void ContainerCore::MouseButton(int button, bool down, WPARAM wParam, LPARAM lPa
   WindowlessItem* item = pressedHere ? target_ : HitTest(at);
   held_ &= ~button;
   Deliver(MouseAction::Up, event, item);
+  // A click is the left button's, as with the system's own controls.
   if (pressedHere && item && button == LeftButton && Contains(item->ItemBounds(), at)) {
     MouseHandlers* handlers = item->MouseTarget();
     if (handlers && handlers->click) Guarded([&] { handlers->click(); });

@@ -16,6 +16,7 @@ namespace toolkit::win32 {
 
 class Win32Application;
 class Win32ComboBox;
+class Win32PictureBox;
 class Win32UserControl;
 
 // A control without a window: the container draws it and routes the mouse to it.
@@ -74,6 +75,9 @@ class ContainerCore {
   void Compose(HDC dc, const RECT& area) const;
   void InvalidateArea(const PixelRect& area) const;
   void CollectTabStops(std::vector<HWND>& stops) const;
+  // The container is going: its user controls (and those of its picture
+  // boxes) raise no more events, whatever their windows hear while they go.
+  void Silence();
 
   // Mouse events that no windowless control takes go here (user controls).
   std::function<void(MouseAction, const MouseEvent&)> ownMouse;
@@ -99,6 +103,7 @@ class ContainerCore {
   std::vector<WindowedChild*> windowed_;
   std::vector<Win32ComboBox*> comboBoxes_;
   std::vector<Win32UserControl*> userControls_;
+  std::vector<Win32PictureBox*> pictureBoxes_;
   // The mouse: buttons held and who has them.
   int held_ = 0;
   WindowlessItem* target_ = nullptr;

@@ -46,6 +46,7 @@ Win32Form::Win32Form(Win32Application& app, FormEvents& events)
 Win32Form::~Win32Form() {
   // The program let go of the form: its window goes without any event.
   silentDestroy_ = true;
+  core_.Silence();
   StopHostWatch();
   timers_.Detach();
   EndModal();
@@ -197,6 +198,8 @@ void Win32Form::FinishUnload(bool destroyWindow) {
   EndModal();
   StopHostWatch();
   timers_.Detach();
+  // After Unload the program hears nothing more from this form's controls.
+  core_.Silence();
   loaded_ = false;
   shown_ = false;
   if (HWND window = Hwnd(); destroyWindow && window) DestroyWindow(window);

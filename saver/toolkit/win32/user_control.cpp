@@ -4,21 +4,32 @@
 
 namespace toolkit::win32 {
 
+template <class Handler>
+void Win32UserControl::Raise(Handler&& handler) {
+  if (!silent_) Guarded(std::forward<Handler>(handler));
+}
+
 Win32UserControl::Win32UserControl(ContainerCore& owner, UserControlEvents& events)
     : ContainerBase(owner.App(), GetSysColor(COLOR_BTNFACE)), owner_(owner), events_(events) {
   core_.ownMouse = [this](MouseAction action, const MouseEvent& event) {
     switch (action) {
       case MouseAction::Down:
-        Guarded([&] { events_.MouseDown(event); });
+        Raise([&] { events_.MouseDown(event); });
         break;
       case MouseAction::Move:
-        Guarded([&] { events_.MouseMove(event); });
+        Raise([&] { events_.MouseMove(event); });
         break;
       case MouseAction::Up:
-        Guarded([&] { events_.MouseUp(event); });
+        Raise([&] { events_.MouseUp(event); });
         break;
     }
   };
+}
+
+void Win32UserControl::Silence() {
+  silent_ = true;
+  timers_.Detach();
+  core_.Silence();
 }
 
 Win32UserControl::~Win32UserControl() {
@@ -41,7 +52,7 @@ void Win32UserControl::SizeTo(Size size) {
   size = {size.width > 0 ? size.width : 0, size.height > 0 ? size.height : 0};
   if (size == core_.GetSurface().PixelSize()) return;
   core_.GetSurface().Resize(size);
-  Guarded([&] { events_.Resize(); });
+  Raise([&] { events_.Resize(); });
 }
 
 void Win32UserControl::Move(const PixelRect& bounds) {
@@ -109,10 +120,10 @@ LRESULT Win32UserControl::OnMessage(HWND window, UINT message, WPARAM wParam, LP
       timers_.Detach();
       break;
     case WM_SETFOCUS:
-      Guarded([&] { events_.GotFocus(); });
+      Raise([&] { events_.GotFocus(); });
       return 0;
     case WM_KILLFOCUS:
-      Guarded([&] { events_.LostFocus(); });
+      Raise([&] { events_.LostFocus(); });
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

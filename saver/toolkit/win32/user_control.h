@@ -30,11 +30,15 @@ class Win32UserControl final : public ContainerBase<UserControl>, public Windowe
   LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void Detach() override { core_.Detach(); }
 
+  void Silence();
   // The container's image changed: what shows through must follow.
   void BehindChanged() const;
 
  private:
   void SizeTo(Size size);
+  // The program's handler, unless the control is going.
+  template <class Handler>
+  void Raise(Handler&& handler);
   void PaintBehind(HDC dc, const RECT& area) const;
 
   ContainerCore& owner_;
@@ -43,6 +47,7 @@ class Win32UserControl final : public ContainerBase<UserControl>, public Windowe
   bool visible_ = true;
   bool enabled_ = true;
   bool transparent_ = false;
+  bool silent_ = false;
   TimerSet timers_;
 };
 

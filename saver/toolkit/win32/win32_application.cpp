@@ -51,8 +51,9 @@ bool Win32Application::WindowExists(std::string_view title) {
 void Win32Application::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
 
 void Win32Application::ShowMessageBox(std::string_view text, std::string_view caption) {
-  // Shown text goes through the W function so that it reads right on any Windows.
-  MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
+  // Shown text goes through the W function so that it reads right on any
+  // Windows. Task-modal: the program's forms wait until it is closed.
+  MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | MB_TASKMODAL);
 }
 
 void Win32Application::EndProgram() { ExitProcess(0); }

@@ -351,12 +351,10 @@ TEST_F(ToolkitWineTest, MouseGoesToWindowlessControlsAndUserControls) {
   EXPECT_EQ(fields["pointer_after"], "arrow");
   // Focus comes with the form; the label's press, release and click; the
   // user control's label keeps the mouse when it is dragged outside; a
-  // right press on the control itself.
-  EXPECT_EQ(fields["log"].rfind("uc.focus fl.down(1,0,10,5) fl.up(1,0,10,5) fl.click ucl.down(1,0,40,10) "
-                                "ucl.drag(1,0,220,110) ucl.up(1,0,220,110) uc.down(2,0,5,5) uc.up(2,0,5,5)",
-                                0),
-            0u)
-      << fields["log"];
+  // right press on the control itself. Nothing is heard once the form is unloaded.
+  EXPECT_EQ(fields["log"],
+            "uc.focus fl.down(1,0,10,5) fl.up(1,0,10,5) fl.click ucl.down(1,0,40,10) "
+            "ucl.drag(1,0,220,110) ucl.up(1,0,220,110) uc.down(2,0,5,5) uc.up(2,0,5,5)");
 }
 
 TEST_F(ToolkitWineTest, TabMovesTheFocusThroughTheTabOrder) {
