@@ -65,9 +65,13 @@ int SurfaceScenario(App& app, const Args& args) {
     FillGradient(surface, 80, 60);
     surface.Line({0, 100}, {50, 100}, MakeColour(255, 0, 0));
     surface.Line({100, 60}, {100, 110}, MakeColour(0, 255, 0));
+    surface.Line({60, 70}, {91, 84}, MakeColour(255, 255, 0));
     if (picture) {
+      // Doubled, 1:1, shrunk (as the button's narrow edges are) and grown unevenly.
       surface.PaintPicture(*picture, {100, 10, 8, 4}, {0, 0, 4, 2});
       surface.PaintPicture(*picture, {120, 10, 4, 2}, {0, 0, 4, 2});
+      surface.PaintPicture(*picture, {130, 30, 3, 1}, {0, 0, 4, 2});
+      surface.PaintPicture(*picture, {130, 40, 7, 3}, {0, 0, 4, 2});
     }
     surface.Refresh();
   };
