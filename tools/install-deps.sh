@@ -19,6 +19,7 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
   xvfb xauth x11-utils x11-xserver-utils libgl1-mesa-dri mesa-utils
+  openbox
   sox libsox-fmt-mp3 lame
   pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev

@@ -1,23 +1,64 @@
 // The renderer as another process sees it, on a real X server.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "child_process.h"
 #include "x11_client.h"
+#include "x11_desktop.h"
 #include "xvfb_server.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
+// Sets or removes an environment variable for the programs started meanwhile.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// Where a program lies on the PATH, as a shell would find it.
+std::optional<std::string> FindProgram(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "/usr/bin:/bin";
+  for (std::size_t start = 0; start <= dirs.size();) {
+    const std::size_t end = std::min(dirs.find(':', start), dirs.size());
+    const std::string candidate = dirs.substr(start, end - start) + "/" + name;
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    start = end + 1;
+  }
+  return std::nullopt;
+}
+
 class RendererProcess : public ::testing::Test {
  protected:
   void Start(const std::string& screen = "1024x768x24", bool addMode = false) {
+    StartServer(screen, addMode);
+    StartRenderer();
+  }
+  void StartServer(const std::string& screen, bool addMode) {
     renderer.reset();
+    windowManager.reset();
+    xclient::CloseDisplay(display);
+    display = nullptr;
     xvfb.reset();
     xvfb = std::make_unique<testsupport::XvfbServer>(screen);
     ASSERT_TRUE(xvfb->Running());
@@ -29,11 +70,29 @@ class RendererProcess : public ::testing::Test {
                             "xrandr --addmode screen tovarel1024 >/dev/null 2>&1"),
                 0);
     }
+  }
+  void StartRenderer() {
     renderer = std::make_unique<testsupport::ChildProcess>();
     ASSERT_TRUE(renderer->Start(TOVAREL_RENDERER));
     ASSERT_TRUE(WaitForWindow());
   }
+  // A small real window manager on the private screen; its settings and
+  // cache go to the server's runtime folder.
+  void StartWindowManager() {
+    const auto openbox = FindProgram("openbox");
+    ASSERT_TRUE(openbox) << "openbox is not installed (tools/install-deps.sh installs it)";
+    windowManager = std::make_unique<testsupport::ChildProcess>();
+    ASSERT_TRUE(windowManager->Start("/bin/sh", {"-c", "XDG_CONFIG_HOME=$XDG_RUNTIME_DIR XDG_CACHE_HOME=$XDG_RUNTIME_DIR "
+                                                       "exec \"$0\" --sm-disable >/dev/null 2>&1",
+                                                 *openbox}));
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    while (!testsupport::WindowManagerRunning(display) && std::chrono::steady_clock::now() < end)
+      std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(testsupport::WindowManagerRunning(display));
+  }
   void TearDown() override {
+    renderer.reset();
+    windowManager.reset();
     xclient::CloseDisplay(display);
   }
 
@@ -60,6 +119,7 @@ class RendererProcess : public ::testing::Test {
 
   std::unique_ptr<testsupport::XvfbServer> xvfb;
   Display* display = nullptr;  // opaque here: Xlib macros stay out of the tests
+  std::unique_ptr<testsupport::ChildProcess> windowManager;
   std::unique_ptr<testsupport::ChildProcess> renderer;
   xclient::XWindow window = 0;
 };
@@ -160,6 +220,140 @@ TEST_F(RendererProcess, KeepsTheXScreenSaverFromStarting) {
   xclient::ResetScreenSaver(display);
   std::this_thread::sleep_for(2500ms);
   EXPECT_TRUE(xclient::ScreenSaverShowing(display));
+}
+
+// A window that another client destroyed is closed; a killed connection, a
+// crash or a fatal signal ends the renderer at once. In every case the
+// desktop's own mode comes back.
+TEST_F(RendererProcess, DesktopModeComesBackWhateverEndsIt) {
+  // A crash would leave a core file; none is wanted from a test.
+  const rlimit noCore{0, 0};
+  setrlimit(RLIMIT_CORE, &noCore);
+  enum class Act { KillConnection, DestroyWindow, Signal };
+  const struct {
+    const char* name;
+    Act act;
+    int sig;
+    int exitCode;
+  } cases[] = {
+      {"connection killed, as by xkill -id", Act::KillConnection, 0, 1},
+      {"window destroyed by another client: a close request", Act::DestroyWindow, 0, 0},
+      {"SIGSEGV", Act::Signal, SIGSEGV, 128 + SIGSEGV},
+      {"SIGABRT", Act::Signal, SIGABRT, 128 + SIGABRT},
+      {"SIGBUS", Act::Signal, SIGBUS, 128 + SIGBUS},
+      {"SIGQUIT", Act::Signal, SIGQUIT, 128 + SIGQUIT},
+      {"SIGUSR1", Act::Signal, SIGUSR1, 128 + SIGUSR1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start("1280x1024x24", true);
+    const auto during = Screen();
+    ASSERT_TRUE(during);
+    ASSERT_EQ(during->width, 1024);
+    std::this_thread::sleep_for(200ms);  // well into the frame loop
+    switch (c.act) {
+      case Act::KillConnection:
+        ASSERT_TRUE(testsupport::KillClientOf(display, window));
+        break;
+      case Act::DestroyWindow:
+        ASSERT_TRUE(testsupport::DestroyWindowOf(display, window));
+        break;
+      case Act::Signal:
+        ASSERT_TRUE(renderer->Signal(c.sig));
+        break;
+    }
+    EXPECT_EQ(renderer->Wait(10), c.exitCode);
+    const auto after = Screen();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->width, 1280);
+    EXPECT_EQ(after->height, 1024);
+  }
+}
+
+// Under a window manager the refused switch gives a window whose outer
+// size, frame included, is 1024 x 768 from the first frame on; a window
+// asked for as windowed has a 1024 x 768 client area with the frame
+// outside it.
+TEST_F(RendererProcess, WindowManagersFrameIsInsideTheFallbackAndOutsideAWindowedWindow) {
+  StartServer("1280x1024x24", false);
+  StartWindowManager();
+  StartRenderer();
+  const auto outer = testsupport::OuterGeometryOf(display, window);
+  const auto client = xclient::RootGeometryOf(display, window);
+  ASSERT_TRUE(outer && client);
+  EXPECT_EQ(outer->x, 0);
+  EXPECT_EQ(outer->y, 0);
+  EXPECT_EQ(outer->width, 1024);
+  EXPECT_EQ(outer->height, 768);
+  EXPECT_GT(client->y, 0) << "a framed window's client area lies below its caption";
+  EXPECT_LT(client->height, 768);
+
+  const xclient::XWindow fallback = window;
+  ASSERT_TRUE(xclient::SendClientMessage(display, window, "WM_TOGGLEMODE"));
+  ASSERT_TRUE(WaitForWindow(fallback));
+  const auto windowedOuter = testsupport::OuterGeometryOf(display, window);
+  const auto windowedClient = xclient::RootGeometryOf(display, window);
+  ASSERT_TRUE(windowedOuter && windowedClient);
+  EXPECT_EQ(windowedClient->width, 1024);
+  EXPECT_EQ(windowedClient->height, 768);
+  EXPECT_EQ(windowedOuter->x, 0);
+  EXPECT_EQ(windowedOuter->y, 0);
+  EXPECT_EQ(windowedOuter->height - windowedClient->height, outer->height - client->height)
+      << "the same frame around both windows";
+  ASSERT_TRUE(xclient::SendDeleteWindow(display, window));
+  EXPECT_EQ(renderer->Wait(10), 0);
+}
+
+// A Wayland compositor's socket, as a Wayland session offers one: it takes
+// connections and never answers.
+class SilentSocket {
+ public:
+  explicit SilentSocket(const std::string& path) {
+    fd_ = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    ok_ = fd_ >= 0 && bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(fd_, 8) == 0;
+  }
+  ~SilentSocket() {
+    if (fd_ >= 0) close(fd_);
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  int fd_ = -1;
+  bool ok_ = false;
+};
+
+// The renderer is an X11 program: with no X display it registers no window
+// class and ends with -1 at once, instead of running unseen on one of SDL's
+// other video drivers.
+TEST(RendererWithoutX, FailsToRegisterItsClassAndEndsWithMinusOne) {
+  namespace fs = std::filesystem;
+  const fs::path runtime = fs::temp_directory_path() / ("tovarel-wayland-" + std::to_string(getpid()));
+  fs::create_directories(runtime);
+  fs::permissions(runtime, fs::perms::owner_all);
+  SilentSocket compositor((runtime / "wayland-tovarel").string());
+  ASSERT_TRUE(compositor.Ok());
+  const struct {
+    const char* name;
+    const char* display;
+    const char* wayland;
+  } cases[] = {
+      {"DISPLAY unset", nullptr, nullptr},
+      {"a Wayland session without X", nullptr, "wayland-tovarel"},
+      {"a display nobody serves", ":999", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScopedEnv display("DISPLAY", c.display);
+    ScopedEnv wayland("WAYLAND_DISPLAY", c.wayland);
+    ScopedEnv runtimeDir("XDG_RUNTIME_DIR", runtime.c_str());
+    testsupport::ChildProcess renderer;
+    ASSERT_TRUE(renderer.Start(TOVAREL_RENDERER));
+    EXPECT_EQ(renderer.Wait(10), 255);
+  }
+  fs::remove_all(runtime);
 }
 
 }  // namespace

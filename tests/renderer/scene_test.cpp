@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -50,22 +52,92 @@ TEST(SceneSpawn, FlyersComeBeforeBackdropsAndBackdropsSpendDrawsOnXAndZ) {
   SpawnAll(scene);
   // Flyer 39 takes draws 195..199, then backdrop 0 takes 200..205 in the
   // order slot, x, z, spin, fold speed, fall speed.
-  EXPECT_FLOAT_EQ(scene.flyers[39].x, static_cast<float>(d[195] % 34) - 17.0f);
-  EXPECT_FLOAT_EQ(scene.flyers[39].fallSpeed, static_cast<float>(d[199] % 1000) / 10000.0f + 0.001f);
+  EXPECT_EQ(scene.flyers[39].x, static_cast<float>(d[195] % 34) - 17.0f);
+  EXPECT_EQ(scene.flyers[39].fallSpeed, static_cast<float>(d[199] % 1000) / 10000.0f + 0.001f);
   for (int b = 0; b < 2; ++b) {
     const int base = 200 + 6 * b;
     const Sprite& s = scene.backdrops[b];
     EXPECT_EQ(s.textureSlot, 1 + d[base] % 2) << b;
-    EXPECT_FLOAT_EQ(s.x, static_cast<float>(d[base + 1] % 2) - 1.0f) << b;
-    EXPECT_FLOAT_EQ(s.z, -(static_cast<float>(d[base + 2] % 30000) / 1000.0f + 10.0f)) << b;
-    EXPECT_FLOAT_EQ(s.spinSpeed, (static_cast<float>(d[base + 3] % 10000) / 5000.0f - 1.0f) / 4.0f) << b;
-    EXPECT_FLOAT_EQ(s.foldSpeed, static_cast<float>(d[base + 4] % 100) / 10000.0f + 0.01f) << b;
-    EXPECT_FLOAT_EQ(s.fallSpeed, static_cast<float>(d[base + 5] % 1000) / 10000.0f + 0.001f) << b;
+    EXPECT_EQ(s.x, static_cast<float>(d[base + 1] % 2) - 1.0f) << b;
+    EXPECT_EQ(s.z, -(static_cast<float>(d[base + 2] % 30000) / 1000.0f + 10.0f)) << b;
+    EXPECT_EQ(s.spinSpeed, (static_cast<float>(d[base + 3] % 10000) / 5000.0f - 1.0f) / 4.0f) << b;
+    EXPECT_EQ(s.foldSpeed, static_cast<float>(d[base + 4] % 100) / 10000.0f + 0.01f) << b;
+    EXPECT_EQ(s.fallSpeed, static_cast<float>(d[base + 5] % 1000) / 10000.0f + 0.001f) << b;
     EXPECT_EQ(s.y, 0.0f);
   }
   SceneState reference;
   for (int i = 0; i < 212; ++i) NextRandom(reference);
   EXPECT_EQ(scene.randomState, reference.randomState);
+}
+
+// The generator state whose `steps`-th result is `value`: the generator run
+// backwards (214013 is odd, so it has an inverse modulo 2^32).
+std::uint32_t StateBefore(int value, int steps) {
+  std::uint32_t inverse = 214013u;
+  for (int i = 0; i < 5; ++i) inverse *= 2u - 214013u * inverse;  // Newton's step, mod 2^32
+  std::uint32_t state = static_cast<std::uint32_t>(value) << 16;
+  for (int i = 0; i < steps; ++i) state = (state - 2531011u) * inverse;
+  return state;
+}
+
+// One spawn field: the draw it takes, the remainder's divisor, and the
+// value written the single-precision way and the double-precision way.
+struct SpawnField {
+  const char* name;
+  bool backdrop;
+  int draw;  // 1-based, in the spawn's order
+  int divisor;
+  float Sprite::*field;
+  float (*single)(int r);
+  float (*twice)(int r);  // computed in double, stored as float
+};
+
+// Every remainder of every field: the stored bits are exactly those of the
+// single-precision computation, and the table holds remainders for which a
+// double-precision computation stores other bits, so it would not pass.
+TEST(SceneSpawn, SpawnArithmeticIsSinglePrecisionForEveryRemainder) {
+  const SpawnField fields[] = {
+      {"x", false, 1, 34, &Sprite::x, [](int r) { return static_cast<float>(r) - 17.0f; },
+       [](int r) { return static_cast<float>(r - 17.0); }},
+      {"z", false, 2, 30000, &Sprite::z, [](int r) { return -(static_cast<float>(r) / 1000.0f + 10.0f); },
+       [](int r) { return static_cast<float>(-(r / 1000.0 + 10.0)); }},
+      {"spin", false, 3, 10000, &Sprite::spinSpeed, [](int r) { return static_cast<float>(r) / 5000.0f - 1.0f; },
+       [](int r) { return static_cast<float>(r / 5000.0 - 1.0); }},
+      {"fold speed", false, 4, 100, &Sprite::foldSpeed, [](int r) { return static_cast<float>(r) / 500.0f + 0.45f; },
+       [](int r) { return static_cast<float>(r / 500.0 + 0.45); }},
+      {"fall speed", false, 5, 1000, &Sprite::fallSpeed,
+       [](int r) { return static_cast<float>(r) / 10000.0f + 0.001f; },
+       [](int r) { return static_cast<float>(r / 10000.0 + 0.001); }},
+      {"backdrop z", true, 3, 30000, &Sprite::z, [](int r) { return -(static_cast<float>(r) / 1000.0f + 10.0f); },
+       [](int r) { return static_cast<float>(-(r / 1000.0 + 10.0)); }},
+      {"backdrop spin", true, 4, 10000, &Sprite::spinSpeed,
+       [](int r) { return (static_cast<float>(r) / 5000.0f - 1.0f) / 4.0f; },
+       [](int r) { return static_cast<float>((r / 5000.0 - 1.0) / 4.0); }},
+      {"backdrop fold speed", true, 5, 100, &Sprite::foldSpeed,
+       [](int r) { return static_cast<float>(r) / 10000.0f + 0.01f; },
+       [](int r) { return static_cast<float>(r / 10000.0 + 0.01); }},
+      {"backdrop fall speed", true, 6, 1000, &Sprite::fallSpeed,
+       [](int r) { return static_cast<float>(r) / 10000.0f + 0.001f; },
+       [](int r) { return static_cast<float>(r / 10000.0 + 0.001); }},
+  };
+  for (const SpawnField& f : fields) {
+    int wrong = 0, doubleDiffers = 0;
+    for (int r = 0; r < f.divisor; ++r) {
+      SceneState scene;
+      scene.randomState = StateBefore(r, f.draw);
+      f.backdrop ? SpawnBackdrop(scene, 0) : SpawnFlyer(scene, 0);
+      const Sprite& sprite = f.backdrop ? scene.backdrops[0] : scene.flyers[0];
+      const float expected = f.single(r);
+      if (std::bit_cast<std::uint32_t>(sprite.*f.field) != std::bit_cast<std::uint32_t>(expected)) {
+        if (++wrong <= 3) ADD_FAILURE() << f.name << ", remainder " << r << ": " << sprite.*f.field;
+      }
+      if (f.twice(r) != expected) ++doubleDiffers;
+    }
+    EXPECT_EQ(wrong, 0) << f.name;
+    if (f.divisor > 34) {
+      EXPECT_GT(doubleDiffers, 0) << f.name << ": no remainder tells single from double";
+    }
+  }
 }
 
 struct Range {

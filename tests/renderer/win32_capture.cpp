@@ -2,12 +2,17 @@
 // scene) with a scene wrapper that reads chosen frames back from the back
 // buffer before they are swapped, and ends after the last one.
 //   frame_capture.exe OUTDIR FRAME...   writes OUTDIR\frame_NNNN.ppm
+//
+// Frames that are not saved are drawn into one pixel and without the 15 ms
+// pause. Every frame starts with a clear and the motion is the scene's own,
+// so a saved frame is drawn exactly as the renderer draws it.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gl.h"
@@ -16,6 +21,11 @@
 #include "window.h"
 
 namespace capture {
+
+class UnpausedPlatform final : public renderer::Win32Platform {
+ public:
+  void Sleep(std::uint32_t) override {}
+};
 
 bool WriteFrame(const std::string& path, int width, int height, const std::vector<unsigned char>& bottomUp) {
   FILE* file = std::fopen(path.c_str(), "wb");
@@ -34,13 +44,21 @@ class CapturingScene final : public renderer::SceneOps {
   bool Init(renderer::RenderWindow& window, renderer::KeyStates& keys) override {
     window_ = &window;
     ReportPixelFormat(static_cast<HDC>(window.hDC));
+    ReportGl();
     return scene_.Init(window, keys);
   }
   void Step(std::uint32_t elapsedMs) override { scene_.Step(elapsedMs); }
   void Draw() override {
-    scene_.Draw();
     ++frame_;
-    if (std::find(frames_.begin(), frames_.end(), frame_) != frames_.end()) Capture();
+    const bool save = std::find(frames_.begin(), frames_.end(), frame_) != frames_.end();
+    if (save) {
+      glDisable(GL_SCISSOR_TEST);
+    } else {
+      glEnable(GL_SCISSOR_TEST);
+      glScissor(0, 0, 1, 1);
+    }
+    scene_.Draw();
+    if (save) Capture();
     if (frame_ >= frames_.back()) renderer::RequestQuit(*window_);
   }
   void Release() override { scene_.Release(); }
@@ -60,6 +78,14 @@ class CapturingScene final : public renderer::SceneOps {
     std::snprintf(name, sizeof(name), "\\frame_%04d.ppm", frame_);
     if (glGetError() != GL_NO_ERROR || !WriteFrame(folder_ + name, width, height, pixels)) failed_ = true;
     std::printf("frame=%d,%d,%d\n", frame_, width, height);
+  }
+
+  // The GL that draws, as the host's GL names itself through Wine.
+  static void ReportGl() {
+    for (const auto& [key, name] : {std::pair{"vendor", GL_VENDOR}, {"renderer", GL_RENDERER}, {"version", GL_VERSION}}) {
+      const auto* text = reinterpret_cast<const char*>(glGetString(name));
+      std::printf("%s=%s\n", key, text ? text : "");
+    }
   }
 
   // What the system granted for the descriptor the renderer asked for.
@@ -94,7 +120,7 @@ int main(int argc, char** argv) {
   std::vector<int> frames;
   for (int i = 2; i < argc; ++i) frames.push_back(std::max(1, std::atoi(argv[i])));
   std::sort(frames.begin(), frames.end());
-  renderer::Win32Platform platform;
+  capture::UnpausedPlatform platform;
   capture::CapturingScene scene(platform, argv[1], frames);
   renderer::Program program;
   program.platform = &platform;

@@ -1,6 +1,7 @@
 #pragma once
-// Frame comparison with the tolerance the golden images are held to:
-// llvmpipe versions and the two builds' GL stacks may round differently.
+// Frame comparison against the golden images. The GL that drew them draws
+// the same bytes again; another GL (another llvmpipe, the Windows build's
+// GL stack) may round differently and is held to a tolerance.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -15,8 +16,8 @@ struct ImageDifference {
   int largest = 0;
 };
 
-// Golden tolerance: at most 1 % of pixels visibly different and a mean
-// channel difference of at most 1.0 (of 255).
+// Tolerance for another GL: at most 1 % of pixels visibly different and a
+// mean channel difference of at most 1.0 (of 255).
 inline constexpr double MaxDifferingShare = 0.01;
 inline constexpr double MaxMeanAbsolute = 1.0;
 
@@ -42,7 +43,9 @@ inline ImageDifference Compare(int width, int height, const std::vector<std::uin
   return d;
 }
 
-inline bool WithinGoldenTolerance(const ImageDifference& d) {
+inline bool Identical(const ImageDifference& d) { return d.sameSize && d.largest == 0; }
+
+inline bool WithinOtherGlTolerance(const ImageDifference& d) {
   return d.sameSize && d.differingShare <= MaxDifferingShare && d.meanAbsolute <= MaxMeanAbsolute;
 }
 

@@ -9,5 +9,7 @@ int main() {
   renderer::Program program;
   program.platform = &platform;
   program.scene = &scene;
-  return renderer::WinMain(program, nullptr);
+  const int code = renderer::WinMain(program, nullptr);
+  // Ended in order after an X error: the desktop is back, but it failed.
+  return code == 0 && platform.EndedByXError() ? 1 : code;
 }

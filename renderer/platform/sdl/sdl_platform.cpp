@@ -7,28 +7,16 @@
 #include <X11/Xutil.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "../../resources/bitmap_file.h"
+#include "ending_guard.h"
 #include "key_map.h"
 
 namespace renderer {
 namespace {
-
-// Termination requests become close requests, so the display mode and the
-// cursor are restored on the way out as after Escape.
-volatile std::sig_atomic_t signalsReceived = 0;
-
-void OnTerminationSignal(int) { signalsReceived = signalsReceived + 1; }
-
-void CatchTerminationSignals() {
-  struct sigaction action {};
-  action.sa_handler = OnTerminationSignal;
-  sigemptyset(&action.sa_mask);
-  for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
-}
 
 std::intptr_t PackSize(int width, int height) {
   return static_cast<std::intptr_t>((static_cast<std::uint32_t>(height & 0xFFFF) << 16) |
@@ -44,6 +32,9 @@ struct SdlPlatform::NativeWindow {
   int x = 0, y = 0, width = 0, height = 0;
   void* userData = nullptr;
   SDL_Window* sdl = nullptr;
+  ::Display* xDisplay = nullptr;
+  unsigned long xid = 0;
+  std::optional<FrameExtents> adjustedBy;  // its size is a client size plus this
   int clientWidth = 0, clientHeight = 0;
   bool fullScreen = false;  // a popup that covers the whole screen
 };
@@ -54,6 +45,7 @@ SdlPlatform::~SdlPlatform() {
   if (window_) DestroyWindow(window_);
   displayMode_.Restore();
   if (videoStarted_) SDL_Quit();
+  EndingGuard::Remove();
 }
 
 bool SdlPlatform::RegisterWindowClass(InstanceHandle, const char* className, WindowProc proc) {
@@ -67,12 +59,21 @@ bool SdlPlatform::RegisterWindowClass(InstanceHandle, const char* className, Win
   SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // An X11 program: without an X display it fails here, rather than run
+  // unseen on SDL's off-screen or Wayland driver, whatever the environment
+  // asks for.
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
   if (!videoStarted_) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoStarted_ = true;
   }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || std::strcmp(driver, "x11") != 0) {
+    UnregisterWindowClass(nullptr, nullptr);
+    return false;
+  }
   SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-  CatchTerminationSignals();
+  EndingGuard::Install(displayMode_);
   className_ = className ? className : "";
   proc_ = proc;
   return true;
@@ -104,10 +105,11 @@ void SdlPlatform::ShowCursor(bool show) {
 // been shown, and nothing before that.
 void SdlPlatform::AdjustWindowRect(Rect& rect, std::uint32_t style, std::uint32_t) {
   if (style & StylePopup) return;
-  rect.left -= frameLeft_;
-  rect.top -= frameTop_;
-  rect.right += frameRight_;
-  rect.bottom += frameBottom_;
+  rect.left -= frame_.left;
+  rect.top -= frame_.top;
+  rect.right += frame_.right;
+  rect.bottom += frame_.bottom;
+  adjustedBy_ = frame_;
 }
 
 WindowHandle SdlPlatform::NewWindow(std::uint32_t exStyle, const char*, const char* title, std::uint32_t style,
@@ -122,6 +124,8 @@ WindowHandle SdlPlatform::NewWindow(std::uint32_t exStyle, const char*, const ch
   window->y = y;
   window->width = width;
   window->height = height;
+  window->adjustedBy = adjustedBy_;
+  adjustedBy_.reset();
   window_ = window;
   if (proc_) proc_(window, MsgCreate, 0, reinterpret_cast<std::intptr_t>(createParam));
   return window;
@@ -134,7 +138,12 @@ SdlPlatform::NativeWindow* SdlPlatform::Find(WindowHandle handle) const {
 void SdlPlatform::DestroyWindow(WindowHandle handle) {
   NativeWindow* window = Find(handle);
   if (!window) return;
+  EndingGuard::Watch(nullptr, 0);
   if (window->sdl) SDL_DestroyWindow(window->sdl);
+  // The errors that destroying a window lost to another client brings are
+  // taken now, while the guard's handler is in place: SDL puts Xlib's own,
+  // which ends the process, back before it closes its connection.
+  if (window->xDisplay) XSync(window->xDisplay, False);
   for (auto it = posted_.begin(); it != posted_.end();)
     it = it->hWnd == handle ? posted_.erase(it) : it + 1;
   window_ = nullptr;
@@ -151,6 +160,9 @@ void SdlPlatform::DescribeToX(NativeWindow& window) {
   hint.res_class = name.data();
   ::Display* display = info.info.x11.display;
   const ::Window xid = info.info.x11.window;
+  window.xDisplay = display;
+  window.xid = xid;
+  EndingGuard::Watch(display, xid);
   XSetClassHint(display, xid, &hint);
   toggleAtom_ = XInternAtom(display, "WM_TOGGLEMODE", False);
 
@@ -175,12 +187,8 @@ void SdlPlatform::ShowWindow(WindowHandle handle) {
   if (!window || !window->sdl) return;
   SDL_ShowWindow(window->sdl);
   int top = 0, left = 0, bottom = 0, right = 0;
-  if (!(window->style & StylePopup) && SDL_GetWindowBordersSize(window->sdl, &top, &left, &bottom, &right) == 0) {
-    frameLeft_ = left;
-    frameTop_ = top;
-    frameRight_ = right;
-    frameBottom_ = bottom;
-  }
+  if (!(window->style & StylePopup) && SDL_GetWindowBordersSize(window->sdl, &top, &left, &bottom, &right) == 0)
+    frame_ = FrameExtents{left, right, top, bottom};
   SDL_GetWindowSize(window->sdl, &window->clientWidth, &window->clientHeight);
 }
 
@@ -220,9 +228,11 @@ bool SdlPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
 
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-  int clientWidth = window->width - frameLeft_ - frameRight_;
-  int clientHeight = window->height - frameTop_ - frameBottom_;
-  if (window->style & StylePopup) {
+  const bool framed = !(window->style & StylePopup);
+  const FrameExtents& frame = window->adjustedBy ? *window->adjustedBy : frame_;
+  int clientWidth = window->width - frame.left - frame.right;
+  int clientHeight = window->height - frame.top - frame.bottom;
+  if (!framed) {
     flags |= SDL_WINDOW_BORDERLESS;
     clientWidth = window->width;
     clientHeight = window->height;
@@ -233,7 +243,22 @@ bool SdlPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
   window->sdl = SDL_CreateWindow(window->title.c_str(), window->x, window->y, clientWidth, clientHeight, flags);
   if (!window->sdl) return false;
   DescribeToX(*window);
+  if (framed) FitInsideFrame(*window);
   return true;
+}
+
+// On Windows an outer size includes the frame. Here the frame is the window
+// manager's, which says how wide it will be before the window is shown.
+void SdlPlatform::FitInsideFrame(NativeWindow& window) {
+  if (const auto extents = AskFrameExtents(window.xDisplay, window.xid)) frame_ = *extents;
+  // A size made from a client size by AdjustWindowRect keeps that client size.
+  const FrameExtents& frame = window.adjustedBy ? *window.adjustedBy : frame_;
+  const int width = window.width - frame.left - frame.right;
+  const int height = window.height - frame.top - frame.bottom;
+  int current = 0, currentHeight = 0;
+  SDL_GetWindowSize(window.sdl, &current, &currentHeight);
+  if (width > 0 && height > 0 && (width != current || height != currentHeight))
+    SDL_SetWindowSize(window.sdl, width, height);
 }
 
 GlContext SdlPlatform::CreateGlContext(DeviceContext dc) {
@@ -256,12 +281,15 @@ void SdlPlatform::SwapBuffers(DeviceContext dc) {
   if (NativeWindow* window = Find(dc); window && window->sdl) SDL_GL_SwapWindow(window->sdl);
 }
 
-bool SdlPlatform::TakeSignal(WindowHandle handle, Message& message) {
-  if (signalsSeen_ == static_cast<int>(signalsReceived) || !Find(handle)) return false;
-  signalsSeen_ = static_cast<int>(signalsReceived);
+// Termination signals, the window's loss and X errors: a close request,
+// so the usual ending restores the display mode and the cursor.
+bool SdlPlatform::TakeCloseRequest(WindowHandle handle, Message& message) {
+  if (!Find(handle) || !EndingGuard::TakeCloseRequest()) return false;
   message = Message{handle, MsgClose, 0, 0};
   return true;
 }
+
+bool SdlPlatform::EndedByXError() const { return EndingGuard::EndedByXError(); }
 
 bool SdlPlatform::Translate(const void* sdlEvent, WindowHandle handle, Message& message) {
   const SDL_Event& event = *static_cast<const SDL_Event*>(sdlEvent);
@@ -307,6 +335,12 @@ bool SdlPlatform::Translate(const void* sdlEvent, WindowHandle handle, Message& 
       const SDL_SysWMmsg* wm = event.syswm.msg;
       if (!wm || wm->subsystem != SDL_SYSWM_X11) return false;
       const XEvent& x = wm->msg.x11.event;
+      if (x.type == DestroyNotify && window->xid && x.xdestroywindow.window == window->xid) {
+        // Destroyed by another client: as if it had been closed.
+        EndingGuard::WindowGone(window->xid);
+        message.message = MsgClose;
+        return true;
+      }
       if (x.type != ClientMessage || !toggleAtom_ || x.xclient.message_type != toggleAtom_) return false;
       message.message = MsgToggleMode;
       message.wParam = static_cast<std::uintptr_t>(x.xclient.data.l[0]);
@@ -326,7 +360,7 @@ bool SdlPlatform::PeekWindowMessage(WindowHandle handle, Message& message) {
       return true;
     }
   }
-  if (TakeSignal(handle, message)) return true;
+  if (TakeCloseRequest(handle, message)) return true;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     if (Translate(&event, handle, message)) return true;
@@ -338,10 +372,10 @@ void SdlPlatform::DispatchWindowMessage(const Message& message) {
   if (proc_ && Find(message.hWnd)) proc_(message.hWnd, message.message, message.wParam, message.lParam);
 }
 
-// Wakes for events, posted messages and termination signals; the short
-// timeout lets a signal end the wait without costing any real time.
+// Wakes for events, posted messages and close requests; the short timeout
+// lets a signal end the wait without costing any real time.
 void SdlPlatform::WaitMessage() {
-  while (posted_.empty() && signalsSeen_ == static_cast<int>(signalsReceived)) {
+  while (posted_.empty() && !EndingGuard::CloseRequested()) {
     if (SDL_WaitEventTimeout(nullptr, 250)) return;
   }
 }

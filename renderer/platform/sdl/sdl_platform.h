@@ -1,16 +1,18 @@
 #pragma once
 // The renderer's system seam on SDL2 with the X11 video driver.
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "../platform.h"
 #include "x11_display_mode.h"
+#include "x11_frame_extents.h"
 
 struct SDL_Window;
 
 namespace renderer {
 
-class SdlPlatform final : public Platform {
+class SdlPlatform : public Platform {
  public:
   SdlPlatform();
   ~SdlPlatform() override;
@@ -46,25 +48,31 @@ class SdlPlatform final : public Platform {
   std::optional<Bitmap> LoadBitmapResource(int resourceId) override;
   void FreeBitmap(const Bitmap& bitmap) override;
 
+  // An X error other than the window's loss ended the run: the program
+  // ends in order, but not as a success.
+  bool EndedByXError() const;
+
  private:
   struct NativeWindow;
 
   NativeWindow* Find(WindowHandle window) const;
-  bool TakeSignal(WindowHandle window, Message& message);
+  bool TakeCloseRequest(WindowHandle window, Message& message);
   bool Translate(const void* sdlEvent, WindowHandle window, Message& message);
   // Class hint, frame and state properties the rest of the desktop reads.
   void DescribeToX(NativeWindow& window);
+  // Client size of a framed window whose outer size was asked for.
+  void FitInsideFrame(NativeWindow& window);
 
   bool videoStarted_ = false;
   std::string className_;
   WindowProc proc_ = nullptr;
   X11DisplayMode displayMode_;
   int cursorCount_ = 0;
-  int frameLeft_ = 0, frameTop_ = 0, frameRight_ = 0, frameBottom_ = 0;
+  FrameExtents frame_;  // the window manager's, as last learned
+  std::optional<FrameExtents> adjustedBy_;  // what AdjustWindowRect added for the next window
   NativeWindow* window_ = nullptr;  // the renderer has one window at a time
   std::deque<Message> posted_;
   unsigned long toggleAtom_ = 0;
-  int signalsSeen_ = 0;
 };
 
 }  // namespace renderer

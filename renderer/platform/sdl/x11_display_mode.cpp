@@ -3,39 +3,10 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include "x11_error_trap.h"
+
 namespace renderer {
 namespace {
-
-// X reports errors asynchronously; while a switch is applied they are
-// collected here instead of ending the program.
-Display* trappedDisplay = nullptr;
-bool trappedError = false;
-int (*previousHandler)(Display*, XErrorEvent*) = nullptr;
-
-int TrapError(Display* display, XErrorEvent* event) {
-  if (display == trappedDisplay) {
-    trappedError = true;
-    return 0;
-  }
-  return previousHandler ? previousHandler(display, event) : 0;
-}
-
-class ErrorTrap {
- public:
-  explicit ErrorTrap(Display* display) {
-    trappedDisplay = display;
-    trappedError = false;
-    previousHandler = XSetErrorHandler(TrapError);
-  }
-  ~ErrorTrap() {
-    XSetErrorHandler(previousHandler);
-    trappedDisplay = nullptr;
-  }
-  bool Failed(Display* display) {
-    XSync(display, False);
-    return trappedError;
-  }
-};
 
 struct ScreenResources {
   explicit ScreenResources(Display* display)
@@ -59,6 +30,23 @@ RROutput DesktopOutput(Display* display, XRRScreenResources* resources) {
 }
 
 }  // namespace
+
+bool X11DisplayMode::ScreenIs(std::int32_t width, std::int32_t height) {
+  const BusyScope busy(busy_);
+  return Connect() && RootSizeIs(width, height);
+}
+
+void X11DisplayMode::RestoreWithout(Display* lost) {
+  if (!saved_) return;
+  if (lost && lost == display_) {
+    // A dead connection can only be dropped; a fresh one reaches the same
+    // server, where the saved mode and CRTC are still valid.
+    display_ = nullptr;
+  } else if (busy_) {
+    return;
+  }
+  if (Connect()) Restore();
+}
 
 X11DisplayMode::~X11DisplayMode() {
   Restore();
@@ -91,7 +79,7 @@ bool X11DisplayMode::Apply(unsigned long crtc, unsigned long mode, int x, int y,
                            int heightMm) {
   ScreenResources resources(display_);
   if (!resources.value) return false;
-  ErrorTrap trap(display_);
+  X11ErrorTrap trap(display_);
   const Window root = DefaultRootWindow(display_);
   int currentWidth = 0, currentHeight = 0;
   if (!RootSize(currentWidth, currentHeight)) return false;
@@ -102,10 +90,11 @@ bool X11DisplayMode::Apply(unsigned long crtc, unsigned long mode, int x, int y,
   XRRSetCrtcConfig(display_, resources.value, crtc, CurrentTime, x, y, mode, rotation, list.data(),
                    static_cast<int>(list.size()));
   if (!grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
-  return !trap.Failed(display_);
+  return !trap.Failed();
 }
 
 bool X11DisplayMode::Switch(std::int32_t width, std::int32_t height) {
+  const BusyScope busy(busy_);
   if (!Connect()) return false;
   if (RootSizeIs(width, height)) return true;
   int eventBase, errorBase, major = 0, minor = 0;
@@ -171,6 +160,7 @@ bool X11DisplayMode::Switch(std::int32_t width, std::int32_t height) {
 
 void X11DisplayMode::Restore() {
   if (!saved_ || !display_) return;
+  const BusyScope busy(busy_);
   const Saved saved = *saved_;
   saved_.reset();
   Apply(saved.crtc, saved.mode, saved.x, saved.y, saved.rotation, saved.outputs, saved.screenWidth,

@@ -1,5 +1,6 @@
 #pragma once
 // The display-mode switch on X: RandR on the output that shows the desktop.
+#include <csignal>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -21,8 +22,12 @@ class X11DisplayMode {
   // Back to the mode found before the first switch; nothing if none was made.
   void Restore();
   bool Switched() const { return saved_.has_value(); }
+  Display* Connection() const { return display_; }
   // Whether the screen is exactly this size now, as the server says.
-  bool ScreenIs(std::int32_t width, std::int32_t height) { return Connect() && RootSizeIs(width, height); }
+  bool ScreenIs(std::int32_t width, std::int32_t height);
+  // Restore when a connection has been lost or the program is being ended
+  // by a signal: nothing while this object is itself talking to the server.
+  void RestoreWithout(Display* lost);
 
  private:
   struct Saved {
@@ -44,8 +49,16 @@ class X11DisplayMode {
   bool Apply(unsigned long crtc, unsigned long mode, int x, int y, unsigned short rotation,
              const std::vector<unsigned long>& outputs, int width, int height, int widthMm, int heightMm);
 
+  struct BusyScope {
+    explicit BusyScope(volatile std::sig_atomic_t& flag) : flag_(flag), was_(flag) { flag_ = 1; }
+    ~BusyScope() { flag_ = was_; }
+    volatile std::sig_atomic_t& flag_;
+    std::sig_atomic_t was_;
+  };
+
   Display* display_ = nullptr;
   std::optional<Saved> saved_;
+  volatile std::sig_atomic_t busy_ = 0;
 };
 
 }  // namespace renderer

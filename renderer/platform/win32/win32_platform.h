@@ -6,7 +6,7 @@
 
 namespace renderer {
 
-class Win32Platform final : public Platform {
+class Win32Platform : public Platform {
  public:
   bool RegisterWindowClass(InstanceHandle instance, const char* className, WindowProc proc) override;
   void UnregisterWindowClass(InstanceHandle instance, const char* className) override;

@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -177,13 +179,24 @@ TEST_F(LoadSettingsPosixTest, DeletedMusicFileFallsBackWithoutChangingTheIni) {
 
 TEST_F(LoadSettingsPosixTest, MusicPathNamingAFolderOrPipeIsCleared) {
   std::filesystem::create_directory(music.File("sub"));
-  for (const std::string& path : {music.Path() + "/", music.File("sub")}) {
+  const std::string pipe = music.File("song.mp3");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  // Held open at both ends with bytes waiting: a reader would neither wait
+  // for a writer nor go unnoticed, and opening it would succeed.
+  const int held = open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(write(held, "ID3", 3), 3);
+  for (const std::string& path : {music.Path() + "/", music.File("sub"), pipe}) {
     ResetVariables();
     WriteIniFile("[Section]\r\n" + kKindCp + "= 2\r\n" + kFileCp + "=" + path + "\r\n");
     Load();
     EXPECT_EQ(BgmKind, 0) << path;
     EXPECT_EQ(BgmFile, "") << path;
   }
+  char left[8];
+  EXPECT_EQ(read(held, left, sizeof left), 3) << "the pipe was read";
+  close(held);
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 TEST_F(LoadSettingsPosixTest, OtherSpellingsOfTheKeysDoNotMatch) {

@@ -1,11 +1,16 @@
 // ReadIni and WriteIni against real files.
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "saver/settings/ini_file.h"
@@ -34,6 +39,37 @@ size_t CountEntries(const std::string& folder) {
 
 class ProfileFileTest : public testing::Test {
  protected:
+  // Runs `body` in a child process as an ordinary user: root reads and
+  // writes whatever the permissions say, so as root (as in CI) the child
+  // hands the test folder to `nobody` and becomes it. The child's failures
+  // are printed by it and reported here through its exit status.
+  void AsOrdinaryUser(const std::function<void()>& body) {
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (geteuid() == 0) {
+        const passwd* nobody = getpwnam("nobody");
+        const uid_t uid = nobody ? nobody->pw_uid : 65534;
+        const gid_t gid = nobody ? nobody->pw_gid : 65534;
+        for (const auto& entry : fs::recursive_directory_iterator(dir.Path()))
+          if (lchown(entry.path().c_str(), uid, gid) != 0) _exit(3);
+        if (chown(dir.Path().c_str(), uid, gid) != 0 || setgroups(0, nullptr) != 0 || setgid(gid) != 0 ||
+            setuid(uid) != 0 || setuid(0) == 0)
+          _exit(3);
+      }
+      body();
+      std::fflush(nullptr);
+      _exit(testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << WTERMSIG(status);
+    const int code = WEXITSTATUS(status);
+    ASSERT_NE(code, 3) << "could not become an ordinary user";
+    EXPECT_EQ(code, 0) << "failures above, from the child";
+  }
+
   TempDir dir;
   std::string ini = dir.File("Tovarel.ini");
 };
@@ -169,25 +205,28 @@ TEST_F(ProfileFileTest, OversizedFileIsNeitherReadNorReplaced) {
 
 TEST_F(ProfileFileTest, UnreadableFileIsNotReplaced) {
   WriteBytes(ini, "[Section]\r\nk=1\r\n");
-  fs::permissions(ini, fs::perms::none);
-  if (access(ini.c_str(), R_OK) == 0) GTEST_SKIP() << "running as root: every file is readable";
-  EXPECT_EQ(ReadIni("Section", "k", ini), "");
-  WriteIni("Section", "k", "2", ini);
-  fs::permissions(ini, fs::perms::owner_read);
-  EXPECT_EQ(ReadBytes(ini), "[Section]\r\nk=1\r\n");
+  AsOrdinaryUser([&] {
+    fs::permissions(ini, fs::perms::none);
+    ASSERT_NE(access(ini.c_str(), R_OK), 0) << "the file must be unreadable to this user";
+    EXPECT_EQ(ReadIni("Section", "k", ini), "");
+    WriteIni("Section", "k", "2", ini);
+    fs::permissions(ini, fs::perms::owner_read);
+    EXPECT_EQ(ReadBytes(ini), "[Section]\r\nk=1\r\n");
+    EXPECT_EQ(CountEntries(dir.Path()), 1u) << "no temporary file left behind";
+  });
 }
 
 TEST_F(ProfileFileTest, ReadOnlyFolderKeepsTheFile) {
   WriteBytes(ini, "[Section]\r\nk=1\r\n");
-  fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-  int probe = open(dir.File("probe").c_str(), O_WRONLY | O_CREAT, 0600);
-  if (probe >= 0) {
-    close(probe);
-    GTEST_SKIP() << "running as root: the folder stays writable";
-  }
-  WriteIni("Section", "k", "2", ini);
-  EXPECT_EQ(ReadIni("Section", "k", ini), "1");
-  EXPECT_EQ(ReadBytes(ini), "[Section]\r\nk=1\r\n");
+  AsOrdinaryUser([&] {
+    fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    const int probe = open(dir.File("probe").c_str(), O_WRONLY | O_CREAT, 0600);
+    if (probe >= 0) close(probe);
+    ASSERT_LT(probe, 0) << "the folder must be read-only to this user";
+    WriteIni("Section", "k", "2", ini);
+    EXPECT_EQ(ReadIni("Section", "k", ini), "1");
+    EXPECT_EQ(ReadBytes(ini), "[Section]\r\nk=1\r\n");
+  });
 }
 
 TEST_F(ProfileFileTest, MissingFolderWritesNothing) {

@@ -138,7 +138,13 @@ class SaverProcess : public testing::Test {
     ASSERT_TRUE(host_.Start(folder_.File("Tovarel.scr"), args));
   }
   bool RendererWindow() { return toolkit::x11::WindowWithTitleExists(display_, "Lumora_VC"); }
-  bool WaitForRenderer(double seconds = 30) { return WaitFor([&] { return RendererWindow(); }, seconds); }
+  // Until the renderer's window is on screen, where keys reach it.
+  bool WaitForRenderer(double seconds = 30) {
+    return WaitFor([&] {
+      auto window = xclient::FindWindowByTitle(display_, "Lumora_VC");
+      return window && xclient::IsMapped(display_, *window);
+    }, seconds);
+  }
 
   // Escape in the renderer; the seconds from its window's end to the host's.
   double EscapeAndTimeHostExit() {
@@ -169,7 +175,7 @@ TEST_F(SaverProcess, Mp3PlaysRestartsAfterItsEndAndStopsWithEscape) {
   pulse_->StartRecording();
   Start();
   ASSERT_TRUE(WaitForRenderer());
-  std::this_thread::sleep_for(std::chrono::milliseconds(4500));
+  std::this_thread::sleep_for(std::chrono::milliseconds(6000));
   const std::vector<std::int16_t> during = pulse_->StopRecording();
   const Sound sound = Analyse(during);
   ASSERT_GE(sound.firstSound, 0) << "no sound";

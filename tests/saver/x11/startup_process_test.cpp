@@ -121,6 +121,13 @@ class StartupProcessTest : public testing::Test {
     }
     return 0;
   }
+  unsigned int ChildCount(Window window) {
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, window, &root, &parent, &children, &count);
+    if (children) XFree(children);
+    return count;
+  }
   void Close(Window window) {
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -140,18 +147,32 @@ class StartupProcessTest : public testing::Test {
 };
 
 TEST_F(StartupProcessTest, OpenRunOrDialogEndsEveryModeSilently) {
-  // Without Tovarel.dll a copy that got past the check would wait in its message box.
+  // Without Tovarel.dll a copy that got past the check would wait in its
+  // message box. A preview would not, so its host is a real window here:
+  // a copy that skipped the check would put its preview into it.
+  const Window host = MakeWindow("Display Properties", false);
+  const std::string hostId = std::to_string(host);
   for (bool dialog : {false, true}) {
     Window marker = MakeWindow(dialog ? "<Tovarel>" : "Lumora_Main", dialog);
     for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-             {"/s"}, {"/c"}, {"/p", "1234"}, {}, {"/a"}}) {
+             {"/s"}, {"/c"}, {"/p", hostId}, {}, {"/a"}}) {
+      const std::string what = std::string(dialog ? "dialog open" : "run open") + ", args " +
+                               (args.empty() ? "(none)" : args[0]);
+      // The check asks the X server first: while the server is grabbed a
+      // copy that checks cannot end; one that ended without asking would.
+      XGrabServer(display);
+      XSync(display, False);
       Process process(program, args);
-      EXPECT_EQ(process.Wait(), 0) << (dialog ? "dialog open" : "run open") << ", args "
-                                   << args.size();
+      const bool endedUnasked = process.Wait(500ms).has_value();
+      XUngrabServer(display);
+      XSync(display, False);
+      EXPECT_FALSE(endedUnasked) << what << ": ended without looking for the open window";
+      EXPECT_EQ(process.Wait(), 0) << what;
     }
     XDestroyWindow(display, marker);
     XSync(display, False);
   }
+  EXPECT_EQ(ChildCount(host), 0u) << "nothing was put into the preview host";
 }
 
 TEST_F(StartupProcessTest, MissingRendererShowsTheMessageAndEndsWhenClosed) {

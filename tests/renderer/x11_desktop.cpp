@@ -1,0 +1,65 @@
+#include "x11_desktop.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace testsupport {
+namespace {
+
+int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+
+struct QuietErrors {
+  QuietErrors() : previous(XSetErrorHandler(IgnoreErrors)) {}
+  ~QuietErrors() { XSetErrorHandler(previous); }
+  int (*previous)(Display*, XErrorEvent*);
+};
+
+}  // namespace
+
+bool KillClientOf(Display* display, xclient::XWindow window) {
+  QuietErrors quiet;
+  XKillClient(display, window);
+  return XSync(display, False) != 0;
+}
+
+bool DestroyWindowOf(Display* display, xclient::XWindow window) {
+  QuietErrors quiet;
+  XDestroyWindow(display, window);
+  return XSync(display, False) != 0;
+}
+
+std::optional<xclient::Geometry> OuterGeometryOf(Display* display, xclient::XWindow window) {
+  QuietErrors quiet;
+  const Window root = DefaultRootWindow(display);
+  Window top = window;
+  for (;;) {
+    Window rootReturn = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, top, &rootReturn, &parent, &children, &count)) return std::nullopt;
+    if (children) XFree(children);
+    if (parent == root || parent == 0) break;
+    top = parent;
+  }
+  Window rootReturn = 0;
+  int x = 0, y = 0;
+  unsigned int width = 0, height = 0, border = 0, depth = 0;
+  if (!XGetGeometry(display, top, &rootReturn, &x, &y, &width, &height, &border, &depth)) return std::nullopt;
+  return xclient::Geometry{x, y, static_cast<int>(width + 2 * border), static_cast<int>(height + 2 * border)};
+}
+
+bool WindowManagerRunning(Display* display) {
+  QuietErrors quiet;
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const bool found = XGetWindowProperty(display, DefaultRootWindow(display),
+                                        XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
+                                        XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+                     data && count == 1;
+  if (data) XFree(data);
+  return found;
+}
+
+}  // namespace testsupport

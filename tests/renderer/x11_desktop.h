@@ -1,0 +1,20 @@
+#pragma once
+// What other clients on the renderer's desktop may do to it: kill its
+// connection, destroy its window, run a window manager that frames it.
+#include <optional>
+
+#include "x11_client.h"
+
+namespace testsupport {
+
+// XKillClient on the connection that made the window, as xkill -id does.
+bool KillClientOf(Display* display, xclient::XWindow window);
+// XDestroyWindow from this connection, not the owner's.
+bool DestroyWindowOf(Display* display, xclient::XWindow window);
+// The window as the screen shows it: its top-level ancestor, which is the
+// window manager's frame when one runs, and that frame's root geometry.
+std::optional<xclient::Geometry> OuterGeometryOf(Display* display, xclient::XWindow window);
+// An EWMH window manager has announced itself on the root window.
+bool WindowManagerRunning(Display* display);
+
+}  // namespace testsupport
