@@ -195,8 +195,9 @@ void ContainerCore::MouseButton(int button, bool down, WPARAM wParam, LPARAM lPa
   WindowlessItem* item = pressedHere ? target_ : HitTest(at);
   held_ &= ~button;
   Deliver(MouseAction::Up, event, item);
-  // A click is the left button's, as with the system's own controls.
-  if (pressedHere && item && button == LeftButton && Contains(item->ItemBounds(), at)) {
+  // A click ends a press, whichever button: the last one up over the
+  // control it went down on.
+  if (pressedHere && held_ == 0 && item && Contains(item->ItemBounds(), at)) {
     MouseHandlers* handlers = item->MouseTarget();
     if (handlers && handlers->click) Guarded([&] { handlers->click(); });
   }

@@ -15,6 +15,15 @@ constexpr COLORREF kGreyShadow = RGB(255, 255, 255);
 
 Win32Label::Win32Label(ContainerCore& owner) : WindowlessControl(owner), gdiFont_(CreateGdiFont(font_)) {}
 
+void Win32Label::Move(const PixelRect& bounds) {
+  PixelRect placed = bounds;
+  if (autoSize_) {
+    placed.width = bounds_.width;
+    placed.height = bounds_.height;
+  }
+  WindowlessControl::Move(placed);
+}
+
 void Win32Label::SetCaption(std::string_view text) {
   caption_ = std::string(text);
   wideCaption_ = Widen(caption_);
@@ -61,8 +70,9 @@ void Win32Label::Fit() {
   ScreenDc screen;
   HGDIOBJ previous = SelectObject(screen.Get(), gdiFont_.Get());
   RECT text{0, 0, 0, 0};
+  // The longest line wide; as many lines high as the text has.
   DrawTextW(screen.Get(), wideCaption_.c_str(), static_cast<int>(wideCaption_.size()), &text,
-            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            DT_CALCRECT | DT_NOPREFIX);
   SelectObject(screen.Get(), previous);
   const int frame = border_ ? 2 * kBorderInset : 0;
   const PixelRect before = bounds_;

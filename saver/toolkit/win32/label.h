@@ -9,6 +9,8 @@ class Win32Label final : public WindowlessControl<Label> {
  public:
   explicit Win32Label(ContainerCore& owner);
 
+  // Auto-sized, the label keeps the size of its text wherever it goes.
+  void Move(const PixelRect& bounds) override;
   void SetCaption(std::string_view text) override;
   std::string Caption() const override { return caption_; }
   void SetFont(const Font& font) override;

@@ -120,6 +120,7 @@ int Labels(App& app, const Args& args) {
   fitted.Move({140, 10, 5, 5});
   fitted.SetAutoSize(true);
   fitted.SetCaption("Auto");
+  fitted.Move({150, 12, 1, 1});  // moves it; its size stays the text's
   Quiet quiet;
   toolkit::UserControl& see = form->AddUserControl(quiet);
   see.Move({120, 60, 70, 30});

@@ -103,6 +103,8 @@ int Mouse(App& app, const Args&) {
               MouseButton(MOUSEEVENTF_LEFTDOWN);
             },
             [&] { MouseButton(MOUSEEVENTF_LEFTUP); },
+            [&] { MouseButton(MOUSEEVENTF_RIGHTDOWN); },
+            [&] { MouseButton(MOUSEEVENTF_RIGHTUP); },
             [&] { MoveMouse(ScreenPoint(ucWindow, 50, 30)); },
             [&] { MouseButton(MOUSEEVENTF_LEFTDOWN); },
             [&] { MoveMouse(ScreenPoint(formWindow, 250, 150)); },
