@@ -189,10 +189,10 @@ void ContainerCore::MouseButton(int button, bool down, WPARAM wParam, LPARAM lPa
     Deliver(MouseAction::Down, event, target_);
     return;
   }
-  // A release whose press came elsewhere goes where the pointer is, as the
-  // system sent it; it completes no click.
+  // A release whose press came elsewhere is the container's own, as the
+  // system sent it to its window; it completes no click.
   const bool pressedHere = (held_ & button) != 0;
-  WindowlessItem* item = pressedHere ? target_ : HitTest(at);
+  WindowlessItem* item = pressedHere ? target_ : nullptr;
   held_ &= ~button;
   Deliver(MouseAction::Up, event, item);
   // A click ends a press, whichever button: the last one up over the
