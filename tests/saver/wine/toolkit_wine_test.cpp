@@ -168,6 +168,16 @@ TEST_F(ToolkitWineTest, EmbeddedFormUnloadsWhenItsHostGoes) {
   }
 }
 
+TEST_F(ToolkitWineTest, EmbeddedFormCoversItsHostAndDrawsThere) {
+  // The host in the probe's own process: Wine shows no other process's child.
+  ProbeFields fields = Run({"embed", "local"});
+  EXPECT_EQ(fields["parent_window"], "1");
+  EXPECT_EQ(fields["size"], "200x150");  // the host's outer size, as the preview takes it
+  // The picture at the top-left, the back colour beside and below it.
+  EXPECT_EQ(fields["pixels"], "FF0000 00FF00 0080FF 0080FF");
+  EXPECT_EQ(fields["events"], "load,resize,queryunload,unload");
+}
+
 TEST_F(ToolkitWineTest, HandleThatNamesNoWindowLeavesNoWindow) {
   for (const std::string handle : {"1234", "0", "99999999999"}) {
     int exitCode = -1;

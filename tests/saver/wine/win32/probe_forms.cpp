@@ -15,6 +15,18 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// A white window with a frame, as the Display control panel's preview area.
+HWND MakeHost() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = HostProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = L"ProbeHost";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, L"ProbeHost", L"Probe Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 50,
+                         50, 200, 150, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
 void Append(const std::string& path, const std::string& text) {
   if (FILE* file = std::fopen(path.c_str(), "ab")) {
     std::fputs((text + "\n").c_str(), file);
@@ -100,14 +112,7 @@ int Timers(App& app, const Args&) {
 int Host(App&, const Args& args) {
   if (args.size() != 1) return 2;
   const bool destroy = args[0] == "destroy";
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = HostProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = L"ProbeHost";
-  RegisterClassW(&wc);
-  HWND host = CreateWindowExW(0, L"ProbeHost", L"Probe Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 50, 50,
-                              200, 150, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND host = MakeHost();
   if (!host) return 1;
   Print("hwnd", static_cast<long long>(reinterpret_cast<UINT_PTR>(host)));
   const DWORD start = GetTickCount();
@@ -135,7 +140,11 @@ int Host(App&, const Args& args) {
 
 int Embed(App& app, const Args& args) {
   if (args.size() != 1) return 2;
-  const auto host = static_cast<toolkit::WindowHandle>(std::stoull(args[0]));
+  // Wine shows no child window of another process's window: what the form
+  // draws is seen with a host of this process ("local").
+  const bool local = args[0] == "local";
+  const auto host = local ? reinterpret_cast<toolkit::WindowHandle>(MakeHost())
+                          : static_cast<toolkit::WindowHandle>(std::stoull(args[0]));
   Events events;
   auto form = app.CreateForm(events);
   form->SetBorderStyle(toolkit::BorderStyle::None);
@@ -154,8 +163,20 @@ int Embed(App& app, const Args& args) {
   }
   const auto rect = app.WindowRect(host);
   form->MoveWindow({0, 0, rect ? rect->Width() : 0, rect ? rect->Height() : 0});
+  toolkit::Image& image = form->AddImage();
+  image.Move({0, 0, 152, 112});
+  image.SetPicture(app.LoadPicture(MakeBmp(24, 2, 1, BI_RGB, {}, {0, 0, 255, 0, 255, 0, 0, 0})));
   form->Show(false);
   HWND window = HandleOf(*form);
+  if (local) {
+    RunSteps(*form, 300, {[&] {
+               const Pixels shown = CaptureWindow(window);
+               Print("size", std::to_string(shown.width) + "x" + std::to_string(shown.height));
+               Print("pixels", Hex(shown.At(0, 0)) + " " + Hex(shown.At(1, 0)) + " " + Hex(shown.At(2, 0)) +
+                                   " " + Hex(shown.At(0, 1)));
+               DestroyWindow(reinterpret_cast<HWND>(host));
+             }});
+  }
   Print("parent_window", GetAncestor(window, GA_PARENT) == reinterpret_cast<HWND>(host) ? 1 : 0);
   Print("style_child", (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) ? 1 : 0);
   Print("visible", IsWindowVisible(window) ? 1 : 0);
