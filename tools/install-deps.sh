@@ -17,7 +17,7 @@ packages=(
   # the dialog's Japanese font (a metric-compatible stand-in for MS P Gothic)
   fonts-ipafont-gothic
   # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
   xvfb xauth x11-utils x11-xserver-utils libgl1-mesa-dri mesa-utils
   openbox
   sox libsox-fmt-mp3 lame
