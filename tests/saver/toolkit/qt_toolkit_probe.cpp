@@ -1,7 +1,7 @@
 // A program on the Qt toolkit for the tests that need a process of their
 // own. It logs what happens to it, one line each, into the file it is given.
-//   toolkit_probe LOG form    loads a hidden form and runs the event loop
-//   toolkit_probe LOG hide    the same, with the pointer hidden first
+//   qt_toolkit_probe LOG form    loads a hidden form and runs the event loop
+//   qt_toolkit_probe LOG hide    the same, with the pointer hidden first
 #include <fstream>
 #include <string>
 
