@@ -12,12 +12,12 @@ packages=(
   # art generators (the dialog's JPEG markers)
   libjpeg-dev
   # saver host (Linux)
-  qt6-base-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev
+  qt6-base-dev libxfixes-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-tools
   # the dialog's Japanese font (a metric-compatible stand-in for MS P Gothic)
   fonts-ipafont-gothic
   # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
   xvfb xauth x11-utils x11-xserver-utils libgl1-mesa-dri mesa-utils
   openbox
   sox libsox-fmt-mp3 lame

@@ -1,31 +1,24 @@
 #include "saver/toolkit/win32/win32_application.h"
 
-#include <windows.h>
-
-#include <optional>
+#include <algorithm>
 
 #include "saver/common/code_page.h"
 #include "saver/common/program_folder.h"
+#include "saver/toolkit/win32/form.h"
+#include "saver/toolkit/win32/picture.h"
+#include "saver/toolkit/win32/process.h"
+#include "saver/toolkit/win32/shell.h"
+#include "saver/toolkit/win32/text.h"
 
 namespace toolkit::win32 {
 namespace {
 
-std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-  return wide;
-}
+constexpr int kTwipsPerInch = 1440;
 
-std::string Narrow(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                   0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(length > 0 ? length : 0), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
-                      nullptr, nullptr);
-  return utf8;
+int TwipsPerPixel(int capability) {
+  ScreenDc screen;
+  const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), capability) : 0;
+  return dpi > 0 ? kTwipsPerInch / dpi : 15;
 }
 
 }  // namespace
@@ -44,6 +37,10 @@ std::wstring ArgumentsOf(std::wstring_view commandLine) {
 
 Win32Application::Win32Application() : commandLine_(Narrow(ArgumentsOf(GetCommandLineW()))) {}
 
+Win32Application::~Win32Application() {
+  for (Win32Form* form : forms_) form->ForgetApplication();
+}
+
 std::string Win32Application::ProgramFolder() const { return common::ProgramFolder(); }
 
 bool Win32Application::WindowExists(std::string_view title) {
@@ -54,21 +51,117 @@ bool Win32Application::WindowExists(std::string_view title) {
 void Win32Application::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
 
 void Win32Application::ShowMessageBox(std::string_view text, std::string_view caption) {
-  // Shown text goes through the W function so that it reads right on any Windows.
-  MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
+  // Shown text goes through the W function so that it reads right on any
+  // Windows. Task-modal: the program's forms wait until it is closed.
+  MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | MB_TASKMODAL);
 }
 
 void Win32Application::EndProgram() { ExitProcess(0); }
 
-int Win32Application::RunEventLoop() {
-  if (loadedForms_ == 0) return 0;
+std::optional<int> Win32Application::PumpMessage() {
   MSG message{};
-  int got = 0;
-  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+  const int got = GetMessageW(&message, nullptr, 0, 0);
+  if (got == 0) return static_cast<int>(message.wParam);
+  if (got < 0) return 0;
+  if (!HandleTabKey(message)) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  return got < 0 ? 0 : static_cast<int>(message.wParam);
+  return std::nullopt;
+}
+
+int Win32Application::RunEventLoop() {
+  while (loadedForms_ > 0) {
+    if (auto quit = PumpMessage()) return *quit;
+  }
+  return 0;
+}
+
+bool Win32Application::HandleTabKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  for (Win32Form* form : forms_) {
+    if (form->Loaded() && form->Holds(message.hwnd))
+      return form->MoveFocus(GetKeyState(VK_SHIFT) < 0);
+  }
+  return false;
+}
+
+void Win32Application::FormDestroyed(Win32Form& form) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), &form), forms_.end());
+}
+
+void Win32Application::FormUnloaded(Win32Form&) {
+  if (loadedForms_ > 0) --loadedForms_;
+  // Wakes a loop that waits for its last form.
+  PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+void Win32Application::UnloadAll() {
+  const std::vector<Win32Form*> forms = forms_;
+  for (Win32Form* form : forms) {
+    // A handler may have let go of a later form meanwhile.
+    if (std::find(forms_.begin(), forms_.end(), form) != forms_.end()) form->Unload();
+  }
+}
+
+std::unique_ptr<Form> Win32Application::CreateForm(FormEvents& events) {
+  return std::make_unique<Win32Form>(*this, events);
+}
+
+int Win32Application::TwipsPerPixelX() const { return TwipsPerPixel(LOGPIXELSX); }
+int Win32Application::TwipsPerPixelY() const { return TwipsPerPixel(LOGPIXELSY); }
+
+Size Win32Application::ScreenSize() const {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+std::optional<ScreenRect> Win32Application::WindowRect(WindowHandle window) {
+  RECT r{};
+  if (!window || !GetWindowRect(reinterpret_cast<HWND>(window), &r)) return std::nullopt;
+  return ScreenRect{r.left, r.top, r.right, r.bottom};
+}
+
+std::optional<Point> Win32Application::CursorPosition() {
+  POINT p{};
+  if (!GetCursorPos(&p)) return std::nullopt;
+  return Point{p.x, p.y};
+}
+
+WindowHandle Win32Application::WindowAtPoint(Point screen) {
+  return reinterpret_cast<WindowHandle>(WindowFromPoint(POINT{screen.x, screen.y}));
+}
+
+void Win32Application::ZoomRects(WindowHandle window, const ScreenRect& from, const ScreenRect& to) {
+  const RECT start{from.left, from.top, from.right, from.bottom};
+  const RECT end{to.left, to.top, to.right, to.bottom};
+  DrawAnimatedRects(reinterpret_cast<HWND>(window), IDANI_CAPTION, &start, &end);
+}
+
+PictureRef Win32Application::LoadPicture(std::span<const unsigned char> data) {
+  if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') return DecodeBmp(data);
+  if (data.size() >= 4 && data[0] == 0 && data[1] == 0 && data[2] == 1 && data[3] == 0)
+    return DecodeIco(data);
+  return DecodeWithOle(data);
+}
+
+CursorRef Win32Application::LoadCursor(std::span<const unsigned char> data) { return DecodeCur(data); }
+
+void Win32Application::SetBusyPointer(bool busy) {
+  busy_ = busy;
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_WAIT : IDC_ARROW)));
+}
+
+std::unique_ptr<Process> Win32Application::StartProgram(const std::string& path) {
+  return StartWin32Program(path);
+}
+
+std::int32_t Win32Application::OpenUrl(WindowHandle owner, std::string_view url) {
+  return OpenWin32Url(owner, url);
+}
+
+OpenFileResult Win32Application::ChooseOpenFile(const OpenFileRequest& request) {
+  return ChooseWin32OpenFile(request);
 }
 
 }  // namespace toolkit::win32
