@@ -192,15 +192,6 @@ TEST_F(ProtectedFolderTest, FolderTheUserCannotWriteGivesAUserCopy) {
   EXPECT_NE(testsupport::ReadBytes(UserIni()).find("= 0\r\n"), std::string::npos);
 }
 
-TEST_F(ProtectedFolderTest, FolderTheUserCanWriteIsUsedAsBefore) {
-  testsupport::GiveToUnprivileged(program.Path());
-  std::optional<std::string> result = AsUser(" 2");
-  ASSERT_TRUE(result);
-  EXPECT_EQ(*result, program.File("Tovarel.ini") + "\n" + program.File("Tovarel.ini") + "\nok");
-  EXPECT_NE(testsupport::ReadBytes(program.File("Tovarel.ini")).find("= 2\r\n"), std::string::npos);
-  EXPECT_FALSE(fs::exists(home.Path() + "/.config"));
-}
-
 TEST_F(ProtectedFolderTest, ReadOnlyFileInAWritableFolderIsLeftAlone) {
   testsupport::GiveToUnprivileged(program.Path());
   fs::permissions(program.File("Tovarel.ini"), fs::perms::owner_write | fs::perms::group_write |
