@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -26,6 +28,10 @@ struct RowCase {
   int row;
   int level;
 };
+void PrintTo(const RowCase& c, std::ostream* os) {
+  *os << "row " << c.row << " of " << c.height;
+}
+
 
 class GradientRows : public testing::TestWithParam<RowCase> {};
 
@@ -135,6 +141,10 @@ struct KindCase {
   bool repeatEnabled;
   bool fileEnabled;
 };
+void PrintTo(const KindCase& c, std::ostream* os) {
+  *os << "kind " << c.kind;
+}
+
 
 class DialogKinds : public testing::TestWithParam<KindCase> {};
 
@@ -176,6 +186,10 @@ struct SetCase {
   const char* text;
   const char* written;  // the repeat line's value
 };
+void PrintTo(const SetCase& c, std::ostream* os) {
+  *os << '"' << c.text << '"';
+}
+
 
 class DialogSet : public testing::TestWithParam<SetCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "saver/settings_vars.h"
 #include "tests/saver/music/recording_mci.h"
 #include "tests/saver/support/fake_toolkit.h"
@@ -56,6 +58,10 @@ struct MusicCase {
   bool cdTimer;
   std::vector<std::string> sounds;  // PlaySoundA files, load then stop
 };
+void PrintTo(const MusicCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 
 class RunMusic : public testing::TestWithParam<MusicCase> {};
 
@@ -155,6 +161,10 @@ struct WatchCase {
   int processEnds;   // tick at which the renderer's process has ended, 0 never
   int endsAtTick;
 };
+void PrintTo(const WatchCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 
 class RunWatch : public testing::TestWithParam<WatchCase> {};
 
