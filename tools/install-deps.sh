@@ -12,7 +12,7 @@ packages=(
   # art generators (the dialog's JPEG markers)
   libjpeg-dev
   # saver host (Linux)
-  qt6-base-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev
+  qt6-base-dev libxfixes-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-tools
   # the dialog's Japanese font (a metric-compatible stand-in for MS P Gothic)
   fonts-ipafont-gothic
@@ -27,6 +27,10 @@ packages=(
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64 locales
   # Wine's own fonts (Debian ships them apart): Tahoma, Marlett for the caption buttons
   fonts-wine
+  # packages: the Windows installer, the Debian package's check
+  nsis lintian
+  # Linux idle daemons the saver is tested under (and xss-lock's private bus)
+  xscreensaver xscreensaver-gl xss-lock xautolock dbus-daemon
 )
 
 missing=()

@@ -12,7 +12,7 @@
 
 namespace testsupport {
 
-XvfbServer::XvfbServer(const std::string& screen) {
+XvfbServer::XvfbServer(const std::string& screen, const std::vector<std::string>& extra) {
   char dirTemplate[] = "/tmp/tovarel-xdg-XXXXXX";
   if (char* dir = mkdtemp(dirTemplate)) {
     runtimeDir_ = dir;
@@ -28,8 +28,11 @@ XvfbServer::XvfbServer(const std::string& screen) {
     dup2(devNull, STDOUT_FILENO);
     dup2(devNull, STDERR_FILENO);
     const std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-noreset", "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
+    std::vector<const char*> argv{"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+                                  "-noreset", "-nolisten", "tcp"};
+    for (const std::string& arg : extra) argv.push_back(arg.c_str());
+    argv.push_back(nullptr);
+    execvp("Xvfb", const_cast<char* const*>(argv.data()));
     _exit(127);
   }
   close(fds[1]);

@@ -3,33 +3,46 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCursor>
 #include <QMessageBox>
+#include <QScreen>
 #include <QString>
+#include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
 #include "saver/common/program_folder.h"
+#include "saver/toolkit/posix/spawn.h"
+#include "saver/toolkit/qt/qt_font.h"
+#include "saver/toolkit/qt/qt_form.h"
+#include "saver/toolkit/qt/qt_open_file.h"
+#include "saver/toolkit/qt/qt_picture.h"
+#include "saver/toolkit/qt/qt_text.h"
 #include "saver/toolkit/x11/connection.h"
+#include "saver/toolkit/x11/pointer_hiding.h"
+#include "saver/toolkit/x11/screen_query.h"
 #include "saver/toolkit/x11/window_lookup.h"
+#include "saver/toolkit/x11/zoom_outline.h"
 
 namespace toolkit::qt {
 namespace {
 
 // Qt ends the process when its xcb platform finds no display; find out first.
-bool PlatformNeedsX() {
+bool PlatformIsX() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   return platform == nullptr || *platform == '\0' || std::string_view(platform).rfind("xcb", 0) == 0;
 }
 
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+// ShellExecute's answers: above 32 is success.
+constexpr std::int32_t kShellStarted = 42;
+constexpr std::int32_t kShellFileNotFound = 2;
 
 }  // namespace
 
-QtApplication::QtApplication(int& argc, char** argv) : argc_(argc), argv_(argv) {
+QtApplication::QtApplication(int& argc, char** argv) : programName_(argc > 0 ? argv[0] : nullptr) {
   for (int i = 1; i < argc; ++i) {
     if (i > 1) commandLine_ += ' ';
     commandLine_ += argv[i];
@@ -37,13 +50,19 @@ QtApplication::QtApplication(int& argc, char** argv) : argc_(argc), argv_(argv) 
 }
 
 QtApplication::~QtApplication() {
+  // Forms may outlive us (held by the program); their windows may not
+  // outlive QApplication.
+  for (QtForm* form : std::vector<QtForm*>(forms_)) form->Orphan();
+  forms_.clear();
+  loaded_.clear();
+  signals_.Uninstall();
   gui_.reset();
   x11::CloseDisplay(display_);
 }
 
 std::string QtApplication::ProgramFolder() const { return common::ProgramFolder(); }
 
-Display* QtApplication::XDisplay() {
+Display* QtApplication::AnyDisplay() const {
   if (!displayTried_) {
     displayTried_ = true;
     display_ = x11::OpenDisplay();
@@ -51,31 +70,53 @@ Display* QtApplication::XDisplay() {
   return display_;
 }
 
-QApplication* QtApplication::Gui() {
+Display* QtApplication::XDisplay() const { return PlatformIsX() ? AnyDisplay() : nullptr; }
+
+QApplication* QtApplication::Gui() const {
   if (!gui_ && !guiFailed_) {
-    if (PlatformNeedsX() && XDisplay() == nullptr) {
+    if (PlatformIsX() && AnyDisplay() == nullptr) {
       guiFailed_ = true;
     } else {
       // Qt takes options such as -display or -platform from its argument
       // list; the saver's command line is its own, so Qt sees only the name.
-      static int guiArgc = 1;
-      static char* guiArgv[] = {argv_[0], nullptr};
+      // Where nothing else is asked for, X11: the preview and the title
+      // lookup need X window ids, whatever a desktop session would pick
+      // (said here, not in the environment the renderer inherits).
+      static char fallbackName[] = "Tovarel.scr";
+      static char platformOption[] = "-platform";
+      static char xcb[] = "xcb";
+      static char* guiArgv[] = {programName_ != nullptr ? programName_ : fallbackName, platformOption, xcb,
+                                nullptr};
+      static int guiArgc = 3;
+      if (!PlatformIsX()) {
+        guiArgv[1] = nullptr;
+        guiArgc = 1;
+      }
       gui_ = std::make_unique<QApplication>(guiArgc, guiArgv);
+      QApplication::setQuitOnLastWindowClosed(false);
+      // Qt's xcb platform installs its own Xlib error handler.
+      if (display_ != nullptr) x11::InstallErrorHandler();
     }
   }
   return gui_.get();
 }
 
+void QtApplication::SyncWindowSystem() const {
+  if (gui_ == nullptr) return;
+  if (auto* x11 = gui_->nativeInterface<QNativeInterface::QX11Application>()) {
+    x11::SyncDisplay(x11->display());
+  }
+}
+
 bool QtApplication::WindowExists(std::string_view title) {
-  return x11::WindowWithTitleExists(XDisplay(), title);
+  return x11::WindowWithTitleExists(AnyDisplay(), title);
 }
 
 void QtApplication::ShowCursor(bool show) {
-  int before = cursorCount_;
+  const int before = cursorCount_;
   cursorCount_ += show ? 1 : -1;
-  if (Gui() == nullptr) return;
-  if (before >= 0 && cursorCount_ < 0) QApplication::setOverrideCursor(Qt::BlankCursor);
-  if (before < 0 && cursorCount_ >= 0) QApplication::restoreOverrideCursor();
+  if (before >= 0 && cursorCount_ < 0) x11::HidePointer(XDisplay());
+  if (before < 0 && cursorCount_ >= 0) x11::ShowPointer(XDisplay());
 }
 
 void QtApplication::ShowMessageBox(std::string_view text, std::string_view caption) {
@@ -96,8 +137,127 @@ void QtApplication::EndProgram() {
 }
 
 int QtApplication::RunEventLoop() {
-  if (loadedForms_ == 0 || Gui() == nullptr) return 0;
-  return QApplication::exec();
+  if (loaded_.empty() || Gui() == nullptr) return 0;
+  inEventLoop_ = true;
+  const int code = QApplication::exec();
+  inEventLoop_ = false;
+  return code;
+}
+
+std::unique_ptr<Form> QtApplication::CreateForm(FormEvents& events) {
+  return std::make_unique<QtForm>(*this, events);
+}
+
+void QtApplication::FormCreated(QtForm& form) { forms_.push_back(&form); }
+
+void QtApplication::FormDestroyed(QtForm& form) {
+  std::erase(forms_, &form);
+  std::erase(loaded_, &form);
+}
+
+void QtApplication::FormLoaded(QtForm& form) {
+  loaded_.push_back(&form);
+  signals_.Install([this](int signal) { TerminationSignal(signal); });
+}
+
+void QtApplication::FormUnloaded(QtForm& form) {
+  std::erase(loaded_, &form);
+  if (loaded_.empty() && inEventLoop_) QApplication::exit(0);
+}
+
+void QtApplication::TerminationSignal(int signal) {
+  if (loaded_.empty()) SignalWatch::DieOf(signal);
+  // The last loaded first, as a session's end closes them.
+  for (QtForm* form : std::vector<QtForm*>(loaded_.rbegin(), loaded_.rend())) {
+    if (std::find(loaded_.begin(), loaded_.end(), form) != loaded_.end()) form->Unload();
+  }
+}
+
+// 1440 / logical dots per inch: 15 at 96 dpi, also where no screen answers.
+int QtApplication::TwipsPerPixelX() const {
+  const QScreen* screen = Gui() != nullptr ? QGuiApplication::primaryScreen() : nullptr;
+  const int dpi = screen != nullptr ? qRound(screen->logicalDotsPerInchX()) : 96;
+  return 1440 / (dpi > 0 ? dpi : 96);
+}
+
+int QtApplication::TwipsPerPixelY() const {
+  Gui();  // the screen comes with the GUI application
+  return 1440 / ScreenDpi();
+}
+
+Size QtApplication::ScreenSize() const {
+  const QScreen* screen = Gui() != nullptr ? QGuiApplication::primaryScreen() : nullptr;
+  if (screen == nullptr) return Size{};
+  return Size{screen->size().width(), screen->size().height()};
+}
+
+std::optional<ScreenRect> QtApplication::WindowRect(WindowHandle window) {
+  // Our own windows as Qt knows them: the X server may not have seen the
+  // latest move yet, Qt's requests wait in its buffer until the event loop.
+  if (Gui() != nullptr) {
+    if (QWidget* widget = QWidget::find(static_cast<WId>(window));
+        widget != nullptr && (!widget->isWindow() || widget->windowHandle() == nullptr ||
+                              widget->windowHandle()->parent() == nullptr)) {
+      const QRect rect = widget->isWindow()
+                             ? widget->frameGeometry()
+                             : QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+      return ScreenRect{rect.left(), rect.top(), rect.left() + rect.width(),
+                        rect.top() + rect.height()};
+    }
+  }
+  std::optional<x11::RootRect> rect = x11::OuterRect(XDisplay(), window);
+  if (!rect) return std::nullopt;
+  return ScreenRect{rect->left, rect->top, rect->right, rect->bottom};
+}
+
+std::optional<Point> QtApplication::CursorPosition() {
+  std::optional<x11::RootPoint> at = x11::PointerPosition(XDisplay());
+  if (!at) return std::nullopt;
+  return Point{at->x, at->y};
+}
+
+WindowHandle QtApplication::WindowAtPoint(Point screen) {
+  return x11::WindowAt(XDisplay(), screen.x, screen.y);
+}
+
+void QtApplication::ZoomRects(WindowHandle, const ScreenRect& from, const ScreenRect& to) {
+  x11::DrawZoom(XDisplay(), x11::RootRect{from.left, from.top, from.right, from.bottom},
+                x11::RootRect{to.left, to.top, to.right, to.bottom});
+}
+
+PictureRef QtApplication::LoadPicture(std::span<const unsigned char> data) {
+  return DecodePicture(data);
+}
+
+CursorRef QtApplication::LoadCursor(std::span<const unsigned char> data) {
+  return DecodeCursor(data);
+}
+
+void QtApplication::SetBusyPointer(bool busy) {
+  if (busy == busy_ || Gui() == nullptr) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+std::unique_ptr<Process> QtApplication::StartProgram(const std::string& path) {
+  return posix::StartProgram(path);
+}
+
+std::int32_t QtApplication::OpenUrl(WindowHandle, std::string_view url) {
+  // The desktop's handler, by its own program, not waited for. An address
+  // that looks like an option is not passed on.
+  if (url.empty() || url.front() == '-') return kShellFileNotFound;
+  return posix::StartDetached("xdg-open", {std::string(url)}) ? kShellStarted : kShellFileNotFound;
+}
+
+OpenFileResult QtApplication::ChooseOpenFile(const OpenFileRequest& request) {
+  if (Gui() == nullptr) return {};
+  QWidget* owner = request.owner != 0 ? QWidget::find(static_cast<WId>(request.owner)) : nullptr;
+  return RunOpenFileDialog(request, owner);
 }
 
 }  // namespace toolkit::qt

@@ -4,13 +4,17 @@
 // more than one X connection.
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "saver/toolkit/qt/qt_signal_watch.h"
 #include "saver/toolkit/toolkit.h"
 
 class QApplication;
 typedef struct _XDisplay Display;
 
 namespace toolkit::qt {
+
+class QtForm;
 
 class QtApplication final : public Application {
  public:
@@ -27,22 +31,57 @@ class QtApplication final : public Application {
   void EndProgram() override;
   int RunEventLoop() override;
 
-  // The widgets application, made on first use; null when no display can
-  // be reached.
-  QApplication* Gui();
+  std::unique_ptr<Form> CreateForm(FormEvents& events) override;
+  int TwipsPerPixelX() const override;
+  int TwipsPerPixelY() const override;
+  Size ScreenSize() const override;
+  std::optional<ScreenRect> WindowRect(WindowHandle window) override;
+  std::optional<Point> CursorPosition() override;
+  WindowHandle WindowAtPoint(Point screen) override;
+  void ZoomRects(WindowHandle window, const ScreenRect& from, const ScreenRect& to) override;
+
+  PictureRef LoadPicture(std::span<const unsigned char> data) override;
+  CursorRef LoadCursor(std::span<const unsigned char> data) override;
+  void SetBusyPointer(bool busy) override;
+  std::unique_ptr<Process> StartProgram(const std::string& path) override;
+  std::int32_t OpenUrl(WindowHandle owner, std::string_view url) override;
+  OpenFileResult ChooseOpenFile(const OpenFileRequest& request) override;
+
+  // The widgets application, made on first use; null when the platform is
+  // X11 and no display can be reached.
+  QApplication* Gui() const;
+  // The program's own Xlib connection, for what Qt does not offer; null on
+  // another platform (offscreen) or without a display.
+  Display* XDisplay() const;
+  bool XReady() const { return XDisplay() != nullptr; }
+  // Has the X server do now what Qt has queued for it. Qt writes a window's
+  // WM_NAME through its Xlib connection, which it flushes only later, and
+  // other programs look for titles.
+  void SyncWindowSystem() const;
+
+  // The forms tell the application about themselves.
+  void FormCreated(QtForm& form);
+  void FormDestroyed(QtForm& form);
+  void FormLoaded(QtForm& form);
+  void FormUnloaded(QtForm& form);
+  int LoadedFormCount() const { return static_cast<int>(loaded_.size()); }
 
  private:
-  Display* XDisplay();
+  Display* AnyDisplay() const;
+  void TerminationSignal(int signal);
 
-  int& argc_;
-  char** argv_;
+  char* programName_;
   std::string commandLine_;
-  std::unique_ptr<QApplication> gui_;
-  bool guiFailed_ = false;
-  Display* display_ = nullptr;
-  bool displayTried_ = false;
+  mutable std::unique_ptr<QApplication> gui_;
+  mutable bool guiFailed_ = false;
+  mutable Display* display_ = nullptr;
+  mutable bool displayTried_ = false;
   int cursorCount_ = 0;
-  int loadedForms_ = 0;
+  bool busy_ = false;
+  bool inEventLoop_ = false;
+  std::vector<QtForm*> forms_;
+  std::vector<QtForm*> loaded_;  // in load order
+  SignalWatch signals_;
 };
 
 }  // namespace toolkit::qt

@@ -1,0 +1,263 @@
+#include "saver/toolkit/qt/qt_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QPixmap>
+
+#include "saver/toolkit/qt/qt_application.h"
+#include "saver/toolkit/qt/qt_native_child.h"
+#include "saver/toolkit/qt/qt_picture.h"
+#include "saver/toolkit/qt/qt_text.h"
+
+namespace toolkit::qt {
+namespace {
+
+class FormWidget final : public ContainerWidget {
+ public:
+  explicit FormWidget(QtForm& owner) : ContainerWidget(owner.Core(), nullptr), owner_(owner) {
+    setAttribute(Qt::WA_QuitOnClose, false);
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    // The close box (or the session's end) unloads; Qt must not hide the
+    // window on its own.
+    event->ignore();
+    owner_.CloseRequested();
+  }
+  void Resized() override { owner_.SizeMayHaveChanged(); }
+
+ private:
+  QtForm& owner_;
+};
+
+}  // namespace
+
+QtForm::QtForm(QtApplication& app, FormEvents& events) : app_(&app), events_(events) {
+  app_->FormCreated(*this);
+  if (app_->Gui() == nullptr) return;  // no display: an inert form
+  auto* widget = new FormWidget(*this);
+  core_.Attach(widget);
+  ApplyFlags();
+}
+
+QtForm::~QtForm() {
+  core_.DropWindow();
+  foreign_.Release();
+  timers_.clear();
+  if (app_ != nullptr) {
+    if (loaded_) app_->FormUnloaded(*this);
+    app_->FormDestroyed(*this);
+  }
+}
+
+void QtForm::Orphan() {
+  for (auto& timer : timers_) timer->SetLive(false);
+  core_.Shutdown();
+  core_.DropWindow();
+  foreign_.Release();
+  loaded_ = false;
+  unloaded_ = true;
+  app_ = nullptr;
+}
+
+WindowHandle QtForm::Handle() const { return loaded_ ? core_.Handle() : 0; }
+
+void QtForm::SetBorderStyle(BorderStyle style) {
+  border_ = style;
+  if (!loaded_) ApplyFlags();
+}
+
+void QtForm::ApplyFlags() {
+  QWidget* widget = core_.Widget();
+  if (widget == nullptr) return;
+  // Neither style lets the user resize; a single frame has the title bar
+  // and the close box only.
+  Qt::WindowFlags flags = Qt::Window;
+  if (border_ == BorderStyle::None) {
+    flags |= Qt::FramelessWindowHint;
+  } else {
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+             Qt::WindowCloseButtonHint;
+  }
+  widget->setWindowFlags(flags);
+  widget->setFixedSize(std::max(clientSize_.width, 1), std::max(clientSize_.height, 1));
+}
+
+void QtForm::SetCaption(std::string_view caption) {
+  caption_ = std::string(caption);
+  if (QWidget* widget = core_.Widget()) widget->setWindowTitle(FromUtf8(caption));
+  if (loaded_ && app_ != nullptr) app_->SyncWindowSystem();
+}
+
+void QtForm::SetIcon(PictureRef icon) {
+  QWidget* widget = core_.Widget();
+  const auto* picture = dynamic_cast<const QtPicture*>(icon.get());
+  if (widget == nullptr) return;
+  widget->setWindowIcon(picture != nullptr ? QIcon(QPixmap::fromImage(picture->Image())) : QIcon());
+}
+
+void QtForm::SetClientSize(Size pixels) {
+  clientSize_ = Size{std::max(pixels.width, 0), std::max(pixels.height, 0)};
+  QWidget* widget = core_.Widget();
+  if (widget == nullptr) return;
+  // X has no empty windows; the surface keeps the size asked for.
+  widget->setFixedSize(std::max(clientSize_.width, 1), std::max(clientSize_.height, 1));
+  SizeMayHaveChanged();
+}
+
+Size QtForm::ClientSize() const { return clientSize_; }
+
+void QtForm::MoveWindow(const PixelRect& outer) {
+  QWidget* widget = core_.Widget();
+  if (widget == nullptr) {
+    clientSize_ = Size{std::max(outer.width, 0), std::max(outer.height, 0)};
+    return;
+  }
+  const QSize frame = widget->frameGeometry().size() - widget->size();
+  widget->move(outer.x, outer.y);
+  SetClientSize(Size{outer.width - frame.width(), outer.height - frame.height()});
+}
+
+Size QtForm::OuterSize() const {
+  QWidget* widget = core_.Widget();
+  if (widget == nullptr) return clientSize_;
+  const QSize frame = widget->frameGeometry().size() - widget->size();
+  return Size{clientSize_.width + frame.width(), clientSize_.height + frame.height()};
+}
+
+void QtForm::SizeMayHaveChanged() {
+  QWidget* widget = core_.Widget();
+  if (widget == nullptr) return;
+  // A window the window system sized differently counts; the 1-pixel
+  // stand-in for an empty one does not.
+  const QSize size = widget->size();
+  if (size.width() != std::max(clientSize_.width, 1) || size.height() != std::max(clientSize_.height, 1)) {
+    clientSize_ = Size{size.width(), size.height()};
+  }
+  core_.ClientResized(QSize(clientSize_.width, clientSize_.height));
+  const QSize now(clientSize_.width, clientSize_.height);
+  if (!loaded_ || now == reported_) return;
+  reported_ = now;
+  Invoke([this] { events_.Resize(); });
+}
+
+void QtForm::Load() {
+  QWidget* widget = core_.Widget();
+  if (loaded_ || unloaded_ || widget == nullptr || app_ == nullptr) return;
+  // The native windows exist from here on, hidden: the title is findable.
+  widget->winId();
+  for (QWidget* child : widget->findChildren<QWidget*>()) {
+    if (child->testAttribute(Qt::WA_NativeWindow)) child->winId();
+  }
+  // Other programs may look for the title at once.
+  app_->SyncWindowSystem();
+  loaded_ = true;
+  // Resize tells of changes from here on; the first showing raises it anyway.
+  reported_ = QSize(clientSize_.width, clientSize_.height);
+  app_->FormLoaded(*this);
+  for (auto& timer : timers_) timer->SetLive(true);
+  Invoke([this] { events_.Load(); });
+}
+
+void QtForm::Show(bool modal) {
+  if (!loaded_) Load();
+  QWidget* widget = core_.Widget();
+  if (!loaded_ || widget == nullptr) return;
+  if (!shownOnce_) {
+    // The first showing raises Resize whatever the size.
+    shownOnce_ = true;
+    reported_ = QSize(-1, -1);
+    SizeMayHaveChanged();
+    if (!loaded_) return;
+  }
+  if (modal && !widget->isVisible()) widget->setWindowModality(Qt::ApplicationModal);
+  widget->show();
+  if (!embedded_) {
+    widget->raise();
+    widget->activateWindow();
+  }
+  FocusFirstInTabOrder();
+  if (!modal || !loaded_) return;
+  QEventLoop loop;
+  modalLoop_ = &loop;
+  loop.exec(QEventLoop::DialogExec);
+  modalLoop_ = nullptr;
+}
+
+void QtForm::Hide() {
+  if (QWidget* widget = core_.Widget()) widget->hide();
+}
+
+void QtForm::Unload() {
+  if (!loaded_ || unloading_) return;
+  unloading_ = true;
+  Invoke([this] { events_.QueryUnload(); });
+  Invoke([this] { events_.Unload(); });
+  unloading_ = false;
+  loaded_ = false;
+  unloaded_ = true;
+  for (auto& timer : timers_) timer->SetLive(false);
+  core_.Shutdown();
+  if (QWidget* widget = core_.Widget()) {
+    widget->hide();
+    // Not now: this may run inside one of the window's own events. The
+    // foreign parent goes after the window it holds.
+    foreign_.ReleaseAfter(widget);
+    if (app_ != nullptr) {
+      // Qt sends the window's destruction with its next request, whenever
+      // that is; other programs look for the title before that.
+      QObject::connect(widget, &QObject::destroyed, qApp, [app = app_] {
+        QMetaObject::invokeMethod(qApp, [app] { app->SyncWindowSystem(); }, Qt::QueuedConnection);
+      });
+    }
+    widget->deleteLater();
+  }
+  if (modalLoop_ != nullptr) modalLoop_->exit();
+  if (app_ != nullptr) app_->FormUnloaded(*this);
+}
+
+void QtForm::CloseRequested() { Unload(); }
+
+bool QtForm::SetChildStyle() { return loaded_; }
+
+bool QtForm::SetParentWindow(WindowHandle parent) {
+  QWidget* widget = core_.Widget();
+  if (!loaded_ || widget == nullptr || app_ == nullptr || !app_->XReady()) return false;
+  embedded_ = foreign_.Attach(*widget, static_cast<x11::WindowId>(parent), app_->XDisplay(),
+                              [this] { Unload(); });
+  return embedded_;
+}
+
+Timer& QtForm::AddTimer(int intervalMs, bool enabled, std::function<void()> tick) {
+  timers_.push_back(std::make_unique<QtTimer>(intervalMs, enabled, std::move(tick)));
+  timers_.back()->SetLive(loaded_);
+  return *timers_.back();
+}
+
+void QtForm::SetTabOrder(const std::vector<Control*>& controls) {
+  tabOrder_.clear();
+  for (Control* control : controls) {
+    auto* native = dynamic_cast<NativeControl*>(control);
+    if (native != nullptr && native->NativeWidget() != nullptr) {
+      tabOrder_.emplace_back(native->NativeWidget());
+    }
+  }
+  for (size_t i = 1; i < tabOrder_.size(); ++i) {
+    if (tabOrder_[i - 1] && tabOrder_[i]) QWidget::setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
+  }
+}
+
+void QtForm::FocusFirstInTabOrder() {
+  QWidget* widget = core_.Widget();
+  if (widget == nullptr || widget->focusWidget() != nullptr) return;
+  for (const QPointer<QWidget>& control : tabOrder_) {
+    if (control && control->isEnabled() && control->isVisibleTo(widget)) {
+      control->setFocus(Qt::TabFocusReason);
+      return;
+    }
+  }
+}
+
+}  // namespace toolkit::qt

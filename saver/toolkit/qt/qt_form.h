@@ -1,0 +1,71 @@
+#pragma once
+// A form: a top-level widget whose native window is made at Load, hidden,
+// so that other processes find it by its title before it is ever shown.
+#include <QEventLoop>
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+#include "saver/toolkit/qt/qt_container.h"
+#include "saver/toolkit/qt/qt_embedding.h"
+#include "saver/toolkit/qt/qt_timer.h"
+
+namespace toolkit::qt {
+
+class QtApplication;
+
+class QtForm final : public ContainerOf<Form> {
+ public:
+  QtForm(QtApplication& app, FormEvents& events);
+  ~QtForm() override;
+
+  WindowHandle Handle() const override;
+  void SetBorderStyle(BorderStyle style) override;
+  void SetCaption(std::string_view caption) override;
+  std::string Caption() const override { return caption_; }
+  void SetIcon(PictureRef icon) override;
+  void SetClientSize(Size pixels) override;
+  Size ClientSize() const override;
+  void MoveWindow(const PixelRect& outer) override;
+  Size OuterSize() const override;
+
+  void Load() override;
+  bool Loaded() const override { return loaded_; }
+  void Show(bool modal) override;
+  void Hide() override;
+  void Unload() override;
+
+  bool SetChildStyle() override;
+  bool SetParentWindow(WindowHandle parent) override;
+
+  Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) override;
+  void SetTabOrder(const std::vector<Control*>& controls) override;
+
+  // From the window: the close box, and sizes the window system gave.
+  void CloseRequested();
+  void SizeMayHaveChanged();
+  // The application is going: the window goes now, the form stays inert.
+  void Orphan();
+
+ private:
+  void ApplyFlags();
+  void FocusFirstInTabOrder();
+
+  QtApplication* app_;
+  FormEvents& events_;
+  std::string caption_;
+  BorderStyle border_ = BorderStyle::FixedSingle;
+  Size clientSize_;
+  bool loaded_ = false;
+  bool unloading_ = false;
+  bool unloaded_ = false;
+  bool shownOnce_ = false;
+  bool embedded_ = false;
+  QSize reported_{-1, -1};
+  std::vector<std::unique_ptr<QtTimer>> timers_;
+  std::vector<QPointer<QWidget>> tabOrder_;
+  ForeignParent foreign_;
+  QEventLoop* modalLoop_ = nullptr;
+};
+
+}  // namespace toolkit::qt

@@ -1,0 +1,173 @@
+// Forms and timers on the offscreen platform: the order of the events, the
+// loops that end with unloading, and timers that tick only between events.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "tests/saver/toolkit/toolkit_fixture.h"
+
+namespace {
+
+using toolkittest::App;
+using toolkittest::RecordingForm;
+using toolkittest::RunEventsFor;
+using toolkittest::RunEventsUntil;
+using Log = std::vector<std::string>;
+
+TEST(QtForm, EventsComeInTheirOrderAndResizeOnlyForChanges) {
+  RecordingForm events;
+  auto form = App().CreateForm(events);
+  form->SetClientSize({100, 50});
+  EXPECT_EQ(form->Handle(), 0u) << "no window before Load";
+  form->Load();
+  EXPECT_TRUE(form->Loaded());
+  EXPECT_NE(form->Handle(), 0u);
+  form->SetClientSize({100, 50});  // no change: no Resize
+  form->SetClientSize({120, 60});
+  EXPECT_EQ(form->GetSurface().PixelSize(), (toolkit::Size{120, 60}));
+  form->Show(false);  // the first showing always reports its size
+  form->Show(false);
+  form->Unload();
+  form->Unload();  // once only
+  EXPECT_FALSE(form->Loaded());
+  EXPECT_EQ(events.log, (Log{"load", "resize", "resize", "query-unload", "unload"}));
+}
+
+TEST(QtForm, ModalShowReturnsOnceTheFormIsUnloaded) {
+  RecordingForm events;
+  auto form = App().CreateForm(events);
+  form->SetClientSize({40, 30});
+  QObject context;  // the timers go with the test
+  events.onLoad = [&] { QTimer::singleShot(50, &context, [&] { form->Unload(); }); };
+  bool gaveUp = false;
+  QTimer failsafe;
+  failsafe.setSingleShot(true);
+  QObject::connect(&failsafe, &QTimer::timeout, [&] {
+    gaveUp = true;
+    form->Unload();
+  });
+  failsafe.start(5000);
+  form->Show(true);  // loads the form itself
+  EXPECT_FALSE(gaveUp);
+  EXPECT_EQ(events.log, (Log{"load", "resize", "query-unload", "unload"}));
+}
+
+TEST(QtForm, EventLoopRunsUntilTheLastFormIsUnloaded) {
+  RecordingForm first, second;
+  auto a = App().CreateForm(first);
+  auto b = App().CreateForm(second);
+  EXPECT_EQ(App().RunEventLoop(), 0) << "nothing loaded: returns at once";
+  a->Load();
+  b->Load();
+  QObject context;
+  QTimer::singleShot(30, &context, [&] { a->Unload(); });
+  QTimer::singleShot(80, &context, [&] { b->Unload(); });
+  QTimer failsafe;
+  failsafe.setSingleShot(true);
+  QObject::connect(&failsafe, &QTimer::timeout, [&] { QCoreApplication::exit(7); });
+  failsafe.start(5000);
+  EXPECT_EQ(App().RunEventLoop(), 0);
+  EXPECT_EQ(second.log.back(), "unload");
+  EXPECT_EQ(App().LoadedFormCount(), 0);
+}
+
+TEST(QtForm, AFormWithoutWindowStaysQuiet) {
+  // After Unload the form's window and controls are gone; using them does
+  // nothing (the program does not, but nothing may crash if it did).
+  RecordingForm events;
+  auto form = App().CreateForm(events);
+  form->Load();
+  toolkit::Label& label = form->AddLabel();
+  toolkit::ComboBox& box = form->AddComboBox();
+  form->Unload();
+  RunEventsFor(20);
+  label.SetCaption("x");
+  box.SetText("y");
+  box.AddItem("z");
+  EXPECT_EQ(box.Text(), "y");
+  EXPECT_EQ(box.ItemCount(), 1);
+  form->Load();  // an unloaded form stays unloaded
+  EXPECT_FALSE(form->Loaded());
+}
+
+TEST(QtForm, WithoutAnXServerTheXOnlyAnswersAreNothing) {
+  RecordingForm events;
+  auto form = App().CreateForm(events);
+  form->SetBorderStyle(toolkit::BorderStyle::None);
+  form->Load();
+  form->MoveWindow({20, 30, 40, 50});
+  EXPECT_FALSE(App().CursorPosition().has_value());
+  EXPECT_EQ(App().WindowAtPoint({25, 35}), 0u);
+  EXPECT_FALSE(form->SetParentWindow(12345));
+  EXPECT_EQ(App().WindowRect(form->Handle()), (toolkit::ScreenRect{20, 30, 60, 80})) << "our own: Qt knows it";
+  EXPECT_FALSE(App().WindowRect(12345).has_value());
+  App().ShowCursor(false);
+  App().ShowCursor(true);
+  App().SetBusyPointer(true);
+  App().SetBusyPointer(false);
+  App().ZoomRects(form->Handle(), {0, 0, 0, 0}, {20, 30, 60, 80});
+  EXPECT_EQ(App().TwipsPerPixelX(), 15);
+  EXPECT_EQ(App().TwipsPerPixelY(), 15);
+  form->Unload();
+}
+
+struct TimerCase {
+  const char* name;
+  int interval;
+  int stopAfter;    // ticks after which the handler disables its timer
+  int expected;     // ticks in the time given
+};
+
+TEST(QtTimer, TicksBetweenEventsAndStopsFromItsOwnHandler) {
+  for (const TimerCase& c : {TimerCase{"stops itself", 10, 3, 3}, TimerCase{"interval 0", 0, 99, 0}}) {
+    RecordingForm events;
+    auto form = App().CreateForm(events);
+    form->Load();
+    int ticks = 0;
+    toolkit::Timer* timer = nullptr;
+    timer = &form->AddTimer(c.interval, true, [&] {
+      if (++ticks == c.stopAfter) timer->SetEnabled(false);
+    });
+    EXPECT_EQ(ticks, 0) << "never inside the call that made it";
+    RunEventsFor(250);
+    EXPECT_EQ(ticks, c.expected) << c.name;
+    form->Unload();
+  }
+}
+
+TEST(QtTimer, ANestedLoopInItsHandlerDoesNotNestTheTimer) {
+  RecordingForm events;
+  auto form = App().CreateForm(events);
+  form->Load();
+  int depth = 0, deepest = 0, ticks = 0;
+  form->AddTimer(5, true, [&] {
+    ++ticks;
+    deepest = std::max(deepest, ++depth);
+    RunEventsFor(40);  // as a modal dialog opened from a tick would
+    --depth;
+  });
+  RunEventsFor(200);
+  EXPECT_GE(ticks, 2);
+  EXPECT_EQ(deepest, 1);
+  form->Unload();
+}
+
+TEST(QtTimer, StopsWithItsFormAndRestartsItsInterval) {
+  RecordingForm events;
+  auto form = App().CreateForm(events);
+  form->Load();
+  int ticks = 0;
+  toolkit::Timer& timer = form->AddTimer(60, true, [&] { ++ticks; });
+  RunEventsFor(40);
+  timer.SetInterval(60);  // a new interval starts counting again
+  RunEventsFor(40);
+  EXPECT_EQ(ticks, 0);
+  EXPECT_TRUE(RunEventsUntil([&] { return ticks > 0; }, 1000));
+  form->Unload();
+  const int before = ticks;
+  RunEventsFor(150);
+  EXPECT_EQ(ticks, before) << "a timer of an unloaded form ticked";
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+// The mouse and the focus: windowless controls get their events from their
+// container (with capture while a button is held), user controls report
+// theirs; the combo box keeps its text while its list grows.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+#include <fstream>
+#include <iterator>
+
+#include "tests/saver/toolkit/toolkit_fixture.h"
+
+namespace {
+
+using toolkittest::App;
+using toolkittest::RecordingControl;
+using toolkittest::RecordingForm;
+using Log = std::vector<std::string>;
+
+QWidget* WidgetOf(toolkit::WindowHandle handle) { return QWidget::find(static_cast<WId>(handle)); }
+
+// A synthetic mouse event straight to the window, as Qt would deliver it.
+void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
+           Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, held, modifiers);
+  QApplication::sendEvent(widget, &event);
+}
+
+void Press(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton) { Mouse(w, QEvent::MouseButtonPress, at, b, b); }
+void Release(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton) {
+  Mouse(w, QEvent::MouseButtonRelease, at, b, Qt::NoButton);
+}
+void Move(QWidget* w, QPoint at, Qt::MouseButtons held = Qt::NoButton) {
+  Mouse(w, QEvent::MouseMove, at, Qt::NoButton, held);
+}
+
+struct LabelLog {
+  Log log;
+  void Attach(toolkit::MouseHandlers& handlers, const std::string& name) {
+    auto record = [this, name](const char* what) {
+      return [this, name, what](const toolkit::MouseEvent& e) {
+        log.push_back(name + " " + RecordingControl::Describe(what, e));
+      };
+    };
+    handlers.down = record("down");
+    handlers.move = record("move");
+    handlers.up = record("up");
+    handlers.click = [this, name] { log.push_back(name + " click"); };
+  }
+};
+
+class MouseRouting : public testing::Test {
+ protected:
+  void SetUp() override {
+    form = App().CreateForm(events);
+    form->SetClientSize({200, 100});
+    form->Load();
+    control = &form->AddUserControl(controlEvents);
+    control->Move({100, 10, 80, 40});
+    label = &control->AddLabel();
+    label->Move({10, 10, 30, 10});
+    labels.Attach(label->Mouse(), "caption");
+    formLabel = &form->AddLabel();
+    formLabel->Move({10, 10, 40, 20});
+    labels.Attach(formLabel->Mouse(), "label");
+    form->Show(false);
+    toolkittest::RunEventsUntil([&] { return WidgetOf(form->Handle())->isActiveWindow(); }, 2000);
+    controlEvents.log.clear();
+  }
+  void TearDown() override { form->Unload(); }
+
+  RecordingForm events;
+  RecordingControl controlEvents;
+  LabelLog labels;
+  std::unique_ptr<toolkit::Form> form;
+  toolkit::UserControl* control = nullptr;
+  toolkit::Label* label = nullptr;
+  toolkit::Label* formLabel = nullptr;
+};
+
+TEST_F(MouseRouting, LabelHoldsTheMouseWhileAButtonIsDownAndClicksOnlyInside) {
+  QWidget* window = WidgetOf(form->Handle());
+  ASSERT_NE(window, nullptr);
+  Move(window, {12, 15});
+  Press(window, {12, 15});
+  Move(window, {150, 90}, Qt::LeftButton);
+  Release(window, {150, 90});
+  Press(window, {20, 20}, Qt::RightButton);
+  Release(window, {21, 21}, Qt::RightButton);
+  Move(window, {150, 90});  // not over the label: nobody's
+  EXPECT_EQ(labels.log, (Log{"label move 0 0 2,5", "label down 1 0 2,5", "label move 1 0 140,80",
+                             "label up 1 0 140,80", "label down 2 0 10,10", "label up 2 0 11,11",
+                             "label click"}));
+}
+
+TEST_F(MouseRouting, ALabelsPointerShowsOverItOnly) {
+  std::ifstream in(std::string(TOVAREL_DIALOG_RESOURCES) + "/hand.cur", std::ios::binary);
+  const std::vector<unsigned char> hand((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  formLabel->SetPointer(App().LoadCursor(hand));
+  QWidget* window = WidgetOf(form->Handle());
+  Move(window, {15, 15});
+  EXPECT_EQ(window->cursor().pixmap().size(), QSize(32, 32));
+  EXPECT_EQ(window->cursor().hotSpot(), QPoint(12, 10));
+  Move(window, {80, 80});
+  EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(MouseRouting, DisabledLabelLetsTheEventsThroughToTheControl) {
+  QWidget* face = WidgetOf(control->Handle());
+  ASSERT_NE(face, nullptr);
+  Mouse(face, QEvent::MouseButtonPress, {15, 12}, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+  Release(face, {15, 12});
+  label->SetEnabled(false);
+  Mouse(face, QEvent::MouseButtonPress, {15, 12}, Qt::MiddleButton, Qt::MiddleButton, Qt::ControlModifier);
+  Move(face, {70, 30}, Qt::MiddleButton);
+  Release(face, {70, 30}, Qt::MiddleButton);
+  EXPECT_EQ(labels.log, (Log{"caption down 1 1 5,2", "caption up 1 0 5,2", "caption click"}));
+  EXPECT_EQ(controlEvents.log, (Log{"down 4 2 15,12", "move 4 0 70,30", "up 4 0 70,30"}));
+}
+
+TEST_F(MouseRouting, UserControlTakesTheFocusAndTellsOfItsSizes) {
+  RecordingControl otherEvents;
+  toolkit::UserControl& other = form->AddUserControl(otherEvents);
+  other.Move({0, 60, 20, 20});
+  EXPECT_EQ(otherEvents.log, (Log{"resize"}));
+  WidgetOf(other.Handle())->setFocus(Qt::TabFocusReason);
+  controlEvents.log.clear();
+  WidgetOf(control->Handle())->setFocus(Qt::MouseFocusReason);
+  WidgetOf(other.Handle())->setFocus(Qt::TabFocusReason);
+  control->Move({100, 10, 80, 40});  // same size: no Resize
+  control->Move({90, 10, 80, 30});
+  EXPECT_EQ(controlEvents.log, (Log{"got-focus", "lost-focus", "resize"}));
+  EXPECT_EQ(control->ParentHandle(), form->Handle());
+  EXPECT_NE(control->Handle(), form->Handle());
+  EXPECT_EQ(control->GetSurface().PixelSize(), (toolkit::Size{80, 30}));
+}
+
+TEST_F(MouseRouting, ComboBoxKeepsItsTextWhileItemsAreAdded) {
+  toolkit::ComboBox& box = form->AddComboBox();
+  box.SetText("12");
+  for (const char* item : {"", "1", "2"}) box.AddItem(item);
+  EXPECT_EQ(box.Text(), "12");
+  EXPECT_EQ(box.ItemCount(), 3);
+  EXPECT_EQ(box.Item(0), "");
+  EXPECT_EQ(box.Item(2), "2");
+  EXPECT_EQ(box.Item(3), "");
+  box.SetText("");
+  EXPECT_EQ(box.Text(), "");
+  box.SetEnabled(false);
+  EXPECT_FALSE(box.Enabled());
+  EXPECT_FALSE(WidgetOf(box.Handle())->isEnabled());
+}
+
+}  // namespace
