@@ -1,6 +1,7 @@
 #include "saver/toolkit/posix/spawn.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <linux/close_range.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -23,12 +24,12 @@ namespace {
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(127);  // the parent is already gone
   }
-  sigset_t none;
-  sigemptyset(&none);
-  sigprocmask(SIG_SETMASK, &none, nullptr);
   struct sigaction defaultAction {};
   defaultAction.sa_handler = SIG_DFL;
   for (int sig = 1; sig < NSIG; ++sig) sigaction(sig, &defaultAction, nullptr);
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
   // Every descriptor beyond the standard three closes on exec; the error
   // pipe is one of them.
   if (syscall(SYS_close_range, 3U, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
@@ -77,8 +78,15 @@ std::unique_ptr<ChildProcess> StartProgram(const std::string& path) {
   std::string pathCopy = path;
   char* argv[] = {pathCopy.data(), nullptr};
   const pid_t parent = getpid();
-  const pid_t pid = fork();
+  // vfork: a copy of the host's page tables would cost milliseconds before
+  // the renderer even starts. No signal handler of the host may run in the
+  // child, which shares its memory, before the child has reset them.
+  sigset_t all, before;
+  sigfillset(&all);
+  pthread_sigmask(SIG_SETMASK, &all, &before);
+  const pid_t pid = vfork();
   if (pid == 0) ExecChild(pathCopy.c_str(), argv, fds[1], parent, true);
+  pthread_sigmask(SIG_SETMASK, &before, nullptr);
   close(fds[1]);
   if (pid < 0) {
     close(fds[0]);
