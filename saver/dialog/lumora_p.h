@@ -14,9 +14,11 @@ namespace dialog {
 inline constexpr std::string_view kCaption = "<Tovarel>";
 inline constexpr std::string_view kWebAddress = "https://tovarel.jp/";
 inline constexpr std::string_view kCreditText = "Tovarel  © 2026 Tovarel";
-// Shown when a chosen file's name cannot be written to Tovarel.ini.
+// Shown when a chosen file's name cannot be kept in Tovarel.ini: a
+// character its code page lacks, or more than it reads back.
 inline constexpr std::string_view kUnwritablePathMessage =
-    "このﾌｧｲﾙ名には Tovarel.ini に書けない文字があります。\n別のﾌｧｲﾙを選んでください。";
+    "このﾌｧｲﾙ名は Tovarel.ini に保存できません (使えない文字があるか、長すぎます)。\n"
+    "別のﾌｧｲﾙを選んでください。";
 
 class Lumora_P final : public toolkit::FormEvents {
  public:

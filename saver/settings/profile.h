@@ -20,7 +20,8 @@ std::string GetProfileText(std::string_view section, std::string_view key,
 bool PutProfileText(std::string_view section, std::string_view key, std::string_view value,
                     const std::string& file);
 
-// Whether the text has a form in the file's code page.
+// Whether the text has a form in the file's code page that reads back
+// whole (at most kProfileValueBytes bytes).
 bool ProfileCanHold(std::string_view text);
 
 }  // namespace saver

@@ -51,6 +51,9 @@ bool PutProfileText(std::string_view section, std::string_view key, std::string_
   return ini::ReplaceFile(file, *updated);
 }
 
-bool ProfileCanHold(std::string_view text) { return common::Utf8ToCp932(text).has_value(); }
+bool ProfileCanHold(std::string_view text) {
+  const std::optional<std::string> bytes = common::Utf8ToCp932(text);
+  return bytes && bytes->size() <= kProfileValueBytes;
+}
 
 }  // namespace saver

@@ -33,6 +33,9 @@ bool PutProfileText(std::string_view section, std::string_view key, std::string_
                                     fileA->c_str()) != FALSE;
 }
 
-bool ProfileCanHold(std::string_view text) { return common::Utf8ToAnsi(text).has_value(); }
+bool ProfileCanHold(std::string_view text) {
+  const std::optional<std::string> bytes = common::Utf8ToAnsi(text);
+  return bytes && bytes->size() <= kProfileValueBytes;
+}
 
 }  // namespace saver

@@ -295,12 +295,20 @@ TEST(DialogFile, ChoosingAFileShowsItAndMovesTheStartFolder) {
 }
 
 TEST(DialogFile, APathTheSettingsFileCannotHoldKeepsThePreviousOne) {
-  Dialog d(2, 0, "/m/old.mp3");
-  d.app.openFileResults = {{1, "/m/\xF0\x9F\x8E\xB5.mp3"}};  // an emoji has no Shift-JIS form
+  // An emoji has no Shift-JIS form; 300 characters read back cut to 255 bytes.
+  for (const std::string& path : {std::string("/m/\xF0\x9F\x8E\xB5.mp3"), "/" + std::string(295, 'a') + ".mp3"}) {
+    Dialog d(2, 0, "/m/old.mp3");
+    d.app.openFileResults = {{1, path}};
+    d.Open([](Dialog& d) { d.dialog.ChooseFile(0); });
+    EXPECT_EQ(saver::BgmFile, "/m/old.mp3");
+    EXPECT_TRUE(d.app.logger.Contains(std::string("message ") + std::string(dialog::kUnwritablePathMessage) +
+                                      " | <Tovarel>"));
+  }
+  Dialog d(2, 0, "");
+  const std::string longest = "/" + std::string(250, 'a') + ".mp3";  // 255 bytes
+  d.app.openFileResults = {{1, longest}};
   d.Open([](Dialog& d) { d.dialog.ChooseFile(0); });
-  EXPECT_EQ(saver::BgmFile, "/m/old.mp3");
-  EXPECT_TRUE(d.app.logger.Contains(std::string("message ") + std::string(dialog::kUnwritablePathMessage) +
-                                    " | <Tovarel>"));
+  EXPECT_EQ(saver::BgmFile, longest);
 }
 
 TEST(DialogWebPage, OpensTheAddressWithTheBusyPointerAround) {
