@@ -136,7 +136,8 @@ int main() {
       toMapped.push_back(mappedAt - t0);
       toStart.push_back(started - t0);
     }
-    usleep(300000);
+    // Escape at a different moment of the watch's 500 ms period each time.
+    usleep(static_cast<useconds_t>(300000 + (i * 47 % 10) * 50000));
     const double pressed = NowMs();
     xclient::TapKey(display, "Escape", 50);
     waitpid(host, nullptr, 0);
