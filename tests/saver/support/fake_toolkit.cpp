@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tests/saver/support/bmp24.h"
+
 namespace testsupport {
 
 std::string Describe(const toolkit::PixelRect& r) {
@@ -20,7 +22,34 @@ std::string Hex(toolkit::Colour c) {
 
 }  // namespace
 
+namespace {
+
+std::uint32_t RgbOf(toolkit::Colour c) {
+  return toolkit::raster::Rgb(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF),
+                              static_cast<int>(c >> 16 & 0xFF));
+}
+
+}  // namespace
+
+std::uint32_t FakeSurface::BackRgb() const { return back_ ? RgbOf(*back_) : 0; }
+
+void FakeSurface::FitImage() {
+  if (image.width == size.width && image.height == size.height) return;
+  toolkit::raster::Image fitted(size.width, size.height, BackRgb());
+  for (int y = 0; y < fitted.height && y < image.height; ++y)
+    for (int x = 0; x < fitted.width && x < image.width; ++x) fitted.At(x, y) = image.At(x, y);
+  image = std::move(fitted);
+}
+
+void FakeSurface::Clear() {
+  FitImage();
+  std::fill(image.pixels.begin(), image.pixels.end(), BackRgb());
+  Op("clear");
+}
+
 void FakeSurface::Line(toolkit::Point from, toolkit::Point to, toolkit::Colour colour) {
+  FitImage();
+  toolkit::raster::Line(image, from.x, from.y, to.x, to.y, RgbOf(colour));
   Op("line " + std::to_string(from.x) + "," + std::to_string(from.y) + "-" + std::to_string(to.x) +
      "," + std::to_string(to.y) + " " + Hex(colour));
 }
@@ -29,6 +58,8 @@ void FakeSurface::GradientFillRectV(std::span<const toolkit::GradientVertex> ver
                                     toolkit::GradientRect rect) {
   lastVertices.assign(vertices.begin(), vertices.end());
   lastRect = rect;
+  FitImage();
+  toolkit::raster::GradientFillRectV(image, vertices.data(), static_cast<int>(vertices.size()), rect);
   std::string text = "gradient";
   for (const auto& v : vertices) {
     char part[64];
@@ -41,6 +72,10 @@ void FakeSurface::GradientFillRectV(std::span<const toolkit::GradientVertex> ver
 void FakeSurface::PaintPicture(const toolkit::Picture& picture, const toolkit::PixelRect& destination,
                                const toolkit::PixelRect& source) {
   const auto* fake = dynamic_cast<const FakePicture*>(&picture);
+  FitImage();
+  if (fake && fake->pixels.width > 0) {
+    toolkit::raster::StretchCopy(image, destination, fake->pixels, source);
+  }
   Op("paint " + (fake ? fake->name : std::string("?")) + " " + Describe(destination) + " <- " +
      Describe(source));
 }
@@ -209,7 +244,9 @@ toolkit::PictureRef FakeApplication::LoadPicture(std::span<const unsigned char> 
   }
   if (data.empty() || failPictures) return nullptr;
   // Named by load order, so that a test knows which picture is which.
-  return std::make_shared<FakePicture>("picture" + std::to_string(++picturesLoaded), size);
+  auto picture = std::make_shared<FakePicture>("picture" + std::to_string(++picturesLoaded), size);
+  if (auto decoded = DecodeBmp24(data)) picture->pixels = std::move(*decoded);
+  return picture;
 }
 
 toolkit::CursorRef FakeApplication::LoadCursor(std::span<const unsigned char> data) {

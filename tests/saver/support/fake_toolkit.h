@@ -35,6 +35,8 @@ class FakePicture : public toolkit::Picture {
   toolkit::Size PixelSize() const override { return size; }
   std::string name;
   toolkit::Size size;
+  // The decoded pixels of a 24-bit BMP; empty for anything else.
+  toolkit::raster::Image pixels;
 };
 
 class FakeCursor : public toolkit::Cursor {};
@@ -65,17 +67,22 @@ class FakeTimer : public toolkit::Timer {
   std::function<void()> tick_;
 };
 
+// Besides its log, the surface paints with toolkit::raster into `image`,
+// which is the size of `size` at every drawing call: the pixels GDI gives
+// for the same calls.
 class FakeSurface : public toolkit::Surface {
  public:
-  FakeSurface(FakeLog& log, std::string owner) : log_(log), owner_(std::move(owner)) {}
+  FakeSurface(FakeLog& log, std::string owner, const toolkit::Colour* back = nullptr)
+      : log_(log), owner_(std::move(owner)), back_(back) {}
   toolkit::Size size;
+  toolkit::raster::Image image;
   // The operations since the last ClearOps, as text.
   std::vector<std::string> ops;
   std::vector<toolkit::GradientVertex> lastVertices;
   toolkit::GradientRect lastRect;
 
   toolkit::Size PixelSize() const override { return size; }
-  void Clear() override { Op("clear"); }
+  void Clear() override;
   void Line(toolkit::Point from, toolkit::Point to, toolkit::Colour colour) override;
   void GradientFillRectV(std::span<const toolkit::GradientVertex> vertices,
                          toolkit::GradientRect rect) override;
@@ -88,8 +95,13 @@ class FakeSurface : public toolkit::Surface {
     ops.push_back(op);
     log_.Record(owner_ + " " + op);
   }
+  // 0xRRGGBB of the owner's back colour.
+  std::uint32_t BackRgb() const;
+  // `image` follows `size`, keeping what still fits.
+  void FitImage();
   FakeLog& log_;
   std::string owner_;
+  const toolkit::Colour* back_;
 };
 
 class FakeContainer;
@@ -192,7 +204,7 @@ class FakeUserControl;
 class FakeContainer {
  public:
   FakeContainer(FakeLog& log, std::string name, toolkit::WindowHandle handle)
-      : log_(log), name_(std::move(name)), handle_(handle), surface(log, name_) {}
+      : log_(log), name_(std::move(name)), handle_(handle), surface(log, name_, &backColour) {}
   virtual ~FakeContainer();
 
   toolkit::Label& NewLabel();
