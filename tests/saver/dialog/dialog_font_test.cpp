@@ -1,7 +1,7 @@
 // The settings dialog's Japanese text on the Qt backend: "ＭＳ Ｐゴシック"
 // resolves to IPA P Gothic through the program's own font alias, every
 // character of every text has a glyph in the font the label lays it out
-// in.
+// in, and a label sized to its text holds it on one line.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -74,6 +74,28 @@ TEST(DialogFont, EveryTextIsDrawnInIpaPGothicWithAGlyphForEachCharacter) {
     auto* repeat = dynamic_cast<QComboBox*>(QWidget::find(static_cast<WId>(d.BGM_Repeat->Handle())));
     ASSERT_NE(repeat, nullptr);
     EXPECT_EQ(QFontInfo(repeat->font()).family().toStdString(), "IPAPGothic");
+  });
+}
+
+TEST(DialogFont, LabelsSizedToTheirTextHoldItOnOneLine) {
+  saver::BgmKind = 0;
+  saver::BgmFile.clear();
+  WithDialog([](dialog::Lumora_P& d) {
+    for (const toolkit::Label* label : {d.lbl14, d.lbl_BGM[0], d.lbl_BGM[1], d.lbl_BGM[2], d.lbl_URL}) {
+      const auto* q = dynamic_cast<const QtLabel*>(label);
+      const QString text = QString::fromStdString(label->Caption());
+      // Laid out as the label paints it, at the label's own width.
+      QTextLayout layout(text, q->DrawingFont());
+      QTextOption option;
+      option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+      layout.setTextOption(option);
+      layout.beginLayout();
+      for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label->Bounds().width);
+      }
+      layout.endLayout();
+      EXPECT_EQ(layout.lineCount(), 1) << label->Caption() << " in " << label->Bounds().width << " pixels";
+    }
   });
 }
 
