@@ -13,11 +13,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   return app.RunEventLoop();
 }
 #else
+#include <cstdlib>
+
+#include "saver/desktop/daemon_run.h"
 #include "saver/toolkit/qt/qt_application.h"
 
 int main(int argc, char** argv) {
   toolkit::qt::QtApplication app(argc, argv);
-  saver::Main(app, saver::ProgramModes());
+  // Started by an idle daemon to draw in its window, or as Windows would.
+  const auto target = desktop::DrawTargetOf(app.CommandLine(), std::getenv(desktop::kDaemonWindowVariable));
+  if (target) {
+    if (!desktop::StartDaemonRun(app, *target)) return 1;
+  } else {
+    // A run of our own opens the renderer's own window.
+    unsetenv(desktop::kDaemonWindowVariable);
+    saver::Main(app, saver::ProgramModes());
+  }
   return app.RunEventLoop();
 }
 #endif

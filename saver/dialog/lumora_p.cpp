@@ -226,8 +226,10 @@ void Lumora_P::ChooseFile(int) {
 }
 
 void Lumora_P::Set() {
-  const std::string file =
-      app_.ProgramFolder() + saver::PathSeparator(saver::kNativePathSyntax) + std::string(saver::kIniFileName);
+  // The program's folder, or the user's own copy where that folder cannot be written.
+  saver::SettingsLocation location;
+  location.programFolder = app_.ProgramFolder();
+  const std::string file = saver::IniFileToWrite(location);
   saver::WriteIni(saver::kIniSection, saver::kKeyBgmKind, common::WriteSigned(saver::BgmKind), file);
   // A number beyond 16 bits fails to convert and keeps the track as it was.
   if (auto track = RepeatTrackOf(BGM_Repeat->Text())) saver::BgmRepeat = *track;

@@ -14,11 +14,12 @@ std::string MusicFileType(std::string_view path) {
   return type;
 }
 
-Lumora_S::Lumora_S(toolkit::Application& app, music::Lumora_BGM& bgm) : app_(app), bgm_(bgm) {}
+Lumora_S::Lumora_S(toolkit::Application& app, music::Lumora_BGM& bgm, Screen screen)
+    : app_(app), bgm_(bgm), screen_(screen) {}
 
 void Lumora_S::LoadForm() {
   form_ = app_.CreateForm(*this);
-  form_->SetCaption(kRunWindowTitle);
+  if (screen_ == Screen::OwnWindow) form_->SetCaption(kRunWindowTitle);
   form_->Load();
 }
 
@@ -60,6 +61,12 @@ bool Lumora_S::RendererHadItsChance() {
 }
 
 void Lumora_S::Timer3Tick() {
+  if (screen_ == Screen::DaemonWindow) {
+    if (renderer_ && renderer_->Running()) return;
+    Timer3->SetEnabled(false);
+    form_->Unload();
+    return;
+  }
   if (app_.WindowExists(kRendererWindowTitle)) {
     rendererSeen_ = true;
     return;
@@ -82,7 +89,7 @@ void Lumora_S::QueryUnload() {
       bgm_.StopMp3();
     }
   }
-  if (ModeLetter(app_.CommandLine()) == "S") app_.ShowCursor(true);
+  if (screen_ == Screen::OwnWindow && ModeLetter(app_.CommandLine()) == "S") app_.ShowCursor(true);
   app_.EndProgram();
 }
 

@@ -21,7 +21,19 @@ class Lumora_S final : public toolkit::FormEvents {
   // Ticks of Timer3 a renderer gets to open its window: 10 s.
   static constexpr int kStartWaitTicks = 20;
 
-  Lumora_S(toolkit::Application& app, music::Lumora_BGM& bgm);
+  // How the renderer shows the run.
+  enum class Screen {
+    // Its own full-screen window "Lumora_VC", watched by title.
+    OwnWindow,
+    // A window an idle daemon gave (a Linux desktop's xscreensaver): the
+    // renderer is started for that window by the caller's set-up, the watch
+    // follows this run's own renderer process (one runs per monitor), the
+    // form has no title another copy's single-copy check would find, and
+    // the pointer is left alone.
+    DaemonWindow,
+  };
+
+  Lumora_S(toolkit::Application& app, music::Lumora_BGM& bgm, Screen screen = Screen::OwnWindow);
 
   // Makes the form with its caption and timers and loads it without
   // showing it.
@@ -45,6 +57,7 @@ class Lumora_S final : public toolkit::FormEvents {
 
   toolkit::Application& app_;
   music::Lumora_BGM& bgm_;
+  Screen screen_;
   std::unique_ptr<toolkit::Form> form_;
   std::unique_ptr<toolkit::Process> renderer_;
   bool rendererSeen_ = false;

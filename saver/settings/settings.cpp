@@ -36,9 +36,6 @@ void ReadInteger16Into(std::int16_t& variable, const std::string& text) {
   if (std::optional<std::int16_t> value = common::ReadInteger16(text)) variable = *value;
 }
 
-std::string IniPathIn(const SettingsPlace& place) {
-  return place.programFolder + PathSeparator(place.syntax) + std::string(kIniFileName);
-}
 
 }  // namespace
 
@@ -51,15 +48,11 @@ void WriteIni(std::string_view section, std::string_view key, std::string_view v
   PutProfileText(CutName(section), CutName(key), value, file);
 }
 
-std::string IniFilePath() {
-  return common::ProgramFolder() + PathSeparator(kNativePathSyntax) + std::string(kIniFileName);
-}
-
 void LoadSettings(const SettingsPlace& place) {
-  ReadInteger16Into(BgmKind, place.readIni(kIniSection, kKeyBgmKind, IniPathIn(place)));
-  ReadInteger16Into(BgmRepeat, place.readIni(kIniSection, kKeyBgmRepeat, IniPathIn(place)));
+  ReadInteger16Into(BgmKind, place.readIni(kIniSection, kKeyBgmKind, IniFileToRead(place)));
+  ReadInteger16Into(BgmRepeat, place.readIni(kIniSection, kKeyBgmRepeat, IniFileToRead(place)));
 
-  std::string file = place.readIni(kIniSection, kKeyBgmFile, IniPathIn(place));
+  std::string file = place.readIni(kIniSection, kKeyBgmFile, IniFileToRead(place));
   if (!file.empty() && !place.fileExists(file)) file.clear();
   BgmFile = file;
   if (BgmFile.empty() && BgmKind == 2) BgmKind = 0;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "saver/settings/paths.h"
+#include "saver/settings/settings_location.h"
 
 namespace saver {
 
@@ -22,14 +23,9 @@ std::string ReadIni(std::string_view section, std::string_view key, const std::s
 void WriteIni(std::string_view section, std::string_view key, std::string_view value,
               const std::string& file);
 
-// The program's folder followed by the separator and "Tovarel.ini", formed
-// anew on every call.
-std::string IniFilePath();
-
-// Where LoadSettings finds the file and the music file.
-struct SettingsPlace {
-  std::string programFolder;
-  PathSyntax syntax = kNativePathSyntax;
+// Where LoadSettings finds the file (see settings_location.h) and the music
+// file.
+struct SettingsPlace : SettingsLocation {
   std::function<std::string(std::string_view, std::string_view, const std::string&)> readIni =
       ReadIni;
   std::function<bool(const std::string&)> fileExists = FileExists;

@@ -1,10 +1,18 @@
-// Tovarel.dll on Linux: the renderer as an X11 program.
+// Tovarel.dll on Linux: the renderer as an X11 program. Given a daemon's
+// window in $XSCREENSAVER_WINDOW it draws inside that window; otherwise it
+// opens its own.
+#include <cstdlib>
+
 #include "../../scene.h"
 #include "../../window.h"
+#include "../glx/daemon_window.h"
+#include "../glx/glx_window_platform.h"
 #include "sdl_platform.h"
 
-int main() {
-  renderer::SdlPlatform platform;
+namespace {
+
+template <typename SystemPlatform>
+int Run(SystemPlatform& platform) {
   renderer::FlyerScene scene(platform);
   renderer::Program program;
   program.platform = &platform;
@@ -12,4 +20,19 @@ int main() {
   const int code = renderer::WinMain(program, nullptr);
   // Ended in order after an X error: the desktop is back, but it failed.
   return code == 0 && platform.EndedByXError() ? 1 : code;
+}
+
+}  // namespace
+
+int main() {
+  const char* daemonWindow = std::getenv(renderer::kDaemonWindowVariable);
+  if (daemonWindow != nullptr && *daemonWindow != '\0') {
+    // A window that cannot be read is refused as a missing display is.
+    const auto window = renderer::ParseWindowId(daemonWindow);
+    if (!window) return -1;
+    renderer::GlxWindowPlatform platform(*window);
+    return Run(platform);
+  }
+  renderer::SdlPlatform platform;
+  return Run(platform);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <sstream>
 
 #include "tests/saver/support/fake_toolkit.h"
@@ -87,6 +89,10 @@ struct TransitionCase {
   std::vector<std::string> looks;
   int clicks;
 };
+void PrintTo(const TransitionCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 
 class Transitions : public testing::TestWithParam<TransitionCase> {};
 
@@ -159,6 +165,10 @@ struct FaceCase {
   std::vector<std::string> pieces;
   int captionTop;  // pixels
 };
+void PrintTo(const FaceCase& c, std::ostream* os) {
+  *os << c.width << "x" << c.height;
+}
+
 
 class Face : public testing::TestWithParam<FaceCase> {};
 

@@ -2,11 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "saver/dialog/background.h"
+#include "saver/settings/settings.h"
 #include "saver/settings_vars.h"
 #include "saver/zoom.h"
 #include "tests/saver/support/fake_toolkit.h"
 #include "tests/saver/support/temp_dir.h"
+#include "tests/saver/support/unprivileged.h"
 
 namespace {
 
@@ -20,6 +28,10 @@ struct RowCase {
   int row;
   int level;
 };
+void PrintTo(const RowCase& c, std::ostream* os) {
+  *os << "row " << c.row << " of " << c.height;
+}
+
 
 class GradientRows : public testing::TestWithParam<RowCase> {};
 
@@ -129,6 +141,10 @@ struct KindCase {
   bool repeatEnabled;
   bool fileEnabled;
 };
+void PrintTo(const KindCase& c, std::ostream* os) {
+  *os << "kind " << c.kind;
+}
+
 
 class DialogKinds : public testing::TestWithParam<KindCase> {};
 
@@ -170,6 +186,10 @@ struct SetCase {
   const char* text;
   const char* written;  // the repeat line's value
 };
+void PrintTo(const SetCase& c, std::ostream* os) {
+  *os << '"' << c.text << '"';
+}
+
 
 class DialogSet : public testing::TestWithParam<SetCase> {};
 
@@ -189,6 +209,42 @@ INSTANTIATE_TEST_SUITE_P(RepeatTexts, DialogSet,
                                          SetCase{"3.5", " 4"}, SetCase{"45", " 45"}, SetCase{"-3", "-3"},
                                          SetCase{"1e3", " 1000"}, SetCase{" 7 ", " 7"},
                                          SetCase{"99999", " 12"}, SetCase{"-32768.4", "-32768"}));
+
+// A folder the user cannot write (a system-wide install): Set keeps the choice
+// in the user's own copy instead of losing it.
+TEST(DialogSetProtected, WritesTheUsersCopyAndReadsItBack) {
+  if (!testsupport::UnprivilegedUser()) GTEST_SKIP() << "no unprivileged user to run as";
+  testsupport::TempDir program;
+  testsupport::TempDir config;
+  chmod(program.Path().c_str(), geteuid() == 0 ? 0755 : 0555);
+  testsupport::GiveToUnprivileged(config.Path());
+  const std::string folder = program.Path();
+  const std::string configHome = config.Path();
+  std::optional<std::string> loaded = testsupport::RunUnprivileged([folder, configHome] {
+    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    FakeApplication app;
+    app.programFolder = folder;
+    saver::BgmKind = 1;
+    saver::BgmRepeat = 0;
+    saver::BgmFile.clear();
+    dialog::Lumora_P settings(app);
+    app.whileModal = [&](FakeForm&) {
+      settings.BGM_Repeat->SetText("5");
+      settings.Set();
+    };
+    settings.ShowModal();
+    saver::BgmKind = saver::BgmRepeat = 0;
+    saver::SettingsPlace place;
+    place.programFolder = folder;
+    saver::LoadSettings(place);
+    return std::to_string(saver::BgmKind) + " " + std::to_string(saver::BgmRepeat);
+  });
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(*loaded, "1 5");
+  EXPECT_FALSE(std::filesystem::exists(program.File("Tovarel.ini")));
+  EXPECT_EQ(testsupport::ReadBytes(config.Path() + "/tovarel/Tovarel.ini"),
+            "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\nBGM\xD8\xCB\xDF\xB0\xC4= 5\r\nBGM\xCC\xA7\xB2\xD9=\r\n");
+}
 
 TEST(DialogClose, CancelAndTheCloseBoxWriteNothingAndZoomBackToThePoint) {
   for (bool closeBox : {false, true}) {

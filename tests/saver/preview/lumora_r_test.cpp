@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "saver/zoom.h"
 #include "tests/saver/support/fake_toolkit.h"
 
@@ -17,6 +19,10 @@ struct PreviewCase {
   int height;
   toolkit::PixelRect expected;  // the form in the host and the picture's bounds
 };
+void PrintTo(const PreviewCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 
 class Preview : public testing::TestWithParam<PreviewCase> {};
 

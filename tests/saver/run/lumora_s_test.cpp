@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "saver/settings_vars.h"
 #include "tests/saver/music/recording_mci.h"
 #include "tests/saver/support/fake_toolkit.h"
@@ -56,6 +58,10 @@ struct MusicCase {
   bool cdTimer;
   std::vector<std::string> sounds;  // PlaySoundA files, load then stop
 };
+void PrintTo(const MusicCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 
 class RunMusic : public testing::TestWithParam<MusicCase> {};
 
@@ -155,6 +161,10 @@ struct WatchCase {
   int processEnds;   // tick at which the renderer's process has ended, 0 never
   int endsAtTick;
 };
+void PrintTo(const WatchCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 
 class RunWatch : public testing::TestWithParam<WatchCase> {};
 
@@ -198,6 +208,55 @@ TEST(RunUnload, AnyOtherReasonRunsTheSameSteps) {
   run.fakeForm->Unload();  // a termination signal or the session's end
   EXPECT_EQ(run.mci.Commands(), (std::vector<std::string>{"stop MP3Play", "close MP3Play"}));
   EXPECT_EQ(run.app.log.back(), "end");
+}
+
+// --- in an idle daemon's window (Linux desktops)
+
+struct DaemonRun {
+  FakeApplication app;
+  RecordingMci mci;
+  music::Lumora_BGM bgm{mci};
+  saver::Lumora_S form{app, bgm, saver::Lumora_S::Screen::DaemonWindow};
+  testsupport::FakeForm* fakeForm = nullptr;
+
+  explicit DaemonRun(std::string commandLine, bool startable = true) {
+    saver::BgmKind = 2;
+    saver::BgmFile = "/music/a.mp3";
+    app.commandLine = std::move(commandLine);
+    app.programFolder = kFolder;
+    if (startable) app.startablePrograms.insert(kRenderer);
+    form.LoadForm();
+    fakeForm = app.forms.empty() ? nullptr : app.forms.front();
+  }
+  testsupport::FakeTimer& Watch() { return *fakeForm->timers.at(2); }
+};
+
+TEST(DaemonWindowRun, FollowsItsOwnRendererNotAnyWindowTitled) {
+  for (const char* commandLine : {"-root", "/s"}) {
+    DaemonRun run(commandLine);
+    ASSERT_NE(run.fakeForm, nullptr);
+    // No title another copy's single-copy check would find.
+    EXPECT_EQ(run.fakeForm->caption, "") << commandLine;
+    EXPECT_TRUE(run.app.started.count(kRenderer));
+    EXPECT_NE(run.mci.Commands(), std::vector<std::string>{}) << "the music plays";
+    // Without a "Lumora_VC" anywhere the run goes on while its renderer runs;
+    // another monitor's renderer window does not keep it alive.
+    for (int tick = 0; tick < 30; ++tick) run.Watch().Fire();
+    EXPECT_FALSE(run.app.ended);
+    run.app.windows.insert("Lumora_VC");
+    *run.app.started[kRenderer] = false;
+    run.mci.calls.clear();
+    run.Watch().Fire();
+    EXPECT_TRUE(run.app.ended) << commandLine;
+    EXPECT_EQ(run.mci.Commands(), (std::vector<std::string>{"stop MP3Play", "close MP3Play"}));
+    EXPECT_FALSE(run.app.logger.Contains("cursor show")) << "the pointer is the daemon's";
+  }
+}
+
+TEST(DaemonWindowRun, RendererThatCannotStartEndsTheRunAtTheFirstTick) {
+  DaemonRun run("-root", /*startable=*/false);
+  run.Watch().Fire();
+  EXPECT_TRUE(run.app.ended);
 }
 
 }  // namespace

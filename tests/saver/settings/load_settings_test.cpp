@@ -31,6 +31,8 @@ void ResetVariables() {
   BgmFolder.clear();
 }
 
+constexpr const char* kUserFolder = "C:\\Users\\u\\AppData\\Roaming\\Tovarel";
+
 // Windows-style program folder and files, served from memory.
 struct FakeWindows {
   std::map<std::string, std::string> values;  // key -> value in "Section"
@@ -52,6 +54,8 @@ struct FakeWindows {
       if (!name.empty() && name.back() == '\\') name.pop_back();
       return files.count(name) > 0;
     };
+    place.store.userFolder = [] { return std::string(kUserFolder); };
+    place.store.fileExists = place.fileExists;
     return place;
   }
 };
@@ -116,6 +120,16 @@ TEST(LoadSettingsTest, FailedConversionKeepsTheEarlierValueButEmptyTextClearsIt)
   saver::LoadSettings(fake.Place("C:\\Tovarel"));
   EXPECT_EQ(BgmKind, 1);
   EXPECT_EQ(BgmRepeat, 0);
+}
+
+TEST(LoadSettingsTest, UserCopyIsReadInPlaceOfTheProgramFolders) {
+  ResetVariables();
+  const std::string user = std::string(kUserFolder) + "\\Tovarel.ini";
+  FakeWindows fake{{{"BGM区分", "1"}}, {user}, {}};
+  saver::LoadSettings(fake.Place("C:\\Windows\\System32"));
+  EXPECT_EQ(fake.iniPaths, std::vector<std::string>(3, user));
+  EXPECT_EQ(BgmKind, 1);
+  EXPECT_EQ(BgmFolder, "C:\\Windows\\System32");  // the file chooser still starts there
 }
 
 TEST(LoadSettingsTest, ProgramFolderAtRootGivesTwoSeparators) {

@@ -2,6 +2,12 @@
 // functions behind ReadIni/WriteIni/LoadSettings, and Main's checks.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -192,6 +198,115 @@ TEST_F(SaverWineTest, RunningCopyMakesEveryModeEndSilently) {
     EXPECT_FALSE(MessageBoxShown());
     holder.Kill();
   }
+}
+
+// --- where the settings go when the programs' folder cannot be written
+
+// A folder that takes no new files, whoever asks: immutable for root (who
+// passes over permissions, and so does Wine running as root), read-only
+// otherwise. Undone when it goes.
+class LockedFolder {
+ public:
+  explicit LockedFolder(const std::string& path) : path_(path) {
+    if (geteuid() != 0) {
+      locked_ = chmod(path.c_str(), 0555) == 0;
+      return;
+    }
+    locked_ = SetImmutable(true);
+  }
+  ~LockedFolder() {
+    if (!locked_) return;
+    if (geteuid() != 0) chmod(path_.c_str(), 0755);
+    else SetImmutable(false);
+  }
+  bool Locked() const { return locked_; }
+
+ private:
+  bool SetImmutable(bool on) {
+    const int fd = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    close(fd);
+    return ok;
+  }
+  std::string path_;
+  bool locked_ = false;
+};
+
+class SettingsLocationWineTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::optional<std::string> check = wine_harness::WindowsBinary("saver_settings_check.exe");
+    if (!check) GTEST_SKIP() << "the Windows build's programs are not built";
+    std::string error;
+    session = wine_harness::SharedSession({}, error);
+    ASSERT_NE(session, nullptr) << error;
+    folder = session->WorkDir() + "/location-" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy_file(*check, folder + "/saver_settings_check.exe");
+    Check({"forget"});
+  }
+  void TearDown() override {
+    if (session != nullptr) Check({"forget"});
+  }
+
+  std::string Ini() const { return folder + "/Tovarel.ini"; }
+  Fields Check(const std::vector<std::string>& args) const {
+    return ParseFields(session->Run(folder + "/saver_settings_check.exe", args, kRunSeconds).output);
+  }
+  std::string UserIni() { return Check({"where"})["user"] + "\\Tovarel.ini"; }
+  std::string Read(const std::string& file, const std::string& key, const std::string& section = "Section") {
+    return Check({"read", file, section, key})["value"];
+  }
+
+  static constexpr const char* kAdminIni =
+      "; set up by the administrator\r\n[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\n[Site]\r\nOwner=IT\r\n";
+  wine_harness::WineSession* session = nullptr;
+  std::string folder;
+};
+
+TEST_F(SettingsLocationWineTest, WritableFolderIsUsedAsBefore) {
+  EXPECT_EQ(Check({"set", " 2", " 3", "C:\\a.mp3"})["written"], wine_harness::WindowsPath(Ini()));
+  EXPECT_EQ(Read(wine_harness::WindowsPath(Ini()), "BGMﾘﾋﾟｰﾄ"), "3");
+  Fields where = Check({"where"});
+  EXPECT_EQ(where["read"], wine_harness::WindowsPath(Ini()));
+  EXPECT_EQ(Read(UserIni(), "BGMﾘﾋﾟｰﾄ"), "");  // no copy was made
+}
+
+// Wine shows a file without write permission as read-only (and `attrib +r`
+// takes the permission away), but as root it writes the file all the same:
+// the attribute is what keeps the administrator's file as it is.
+TEST_F(SettingsLocationWineTest, ReadOnlyFileGivesTheUserACopyThatKeepsItsOtherLines) {
+  testsupport::WriteBytes(Ini(), kAdminIni);
+  ASSERT_EQ(chmod(Ini().c_str(), 0444), 0);
+  const std::string user = UserIni();
+  EXPECT_EQ(Check({"where"})["write"], user);
+  EXPECT_EQ(Check({"set", " 2", " 3", "C:\\a.mp3"})["written"], user);
+  EXPECT_EQ(testsupport::ReadBytes(Ini()), kAdminIni);
+  EXPECT_EQ(Read(user, "BGM区分"), "2");
+  EXPECT_EQ(Read(user, "BGMﾌｧｲﾙ"), "C:\\a.mp3");
+  EXPECT_EQ(Read(user, "Owner", "Site"), "IT");
+  // The next start reads the user's copy; the next Set writes it again.
+  EXPECT_EQ(Check({"where"})["read"], user);
+  EXPECT_EQ(Check({"load"})["repeat"], "3");
+  EXPECT_EQ(Check({"set", " 0", " 4", ""})["written"], user);
+  EXPECT_EQ(Read(user, "BGMﾘﾋﾟｰﾄ"), "4");
+  EXPECT_EQ(testsupport::ReadBytes(Ini()), kAdminIni);
+  chmod(Ini().c_str(), 0644);
+}
+
+TEST_F(SettingsLocationWineTest, FolderThatTakesNoNewFileGivesTheUserACopy) {
+  LockedFolder locked(folder);
+  if (!locked.Locked()) GTEST_SKIP() << "the folder cannot be locked here";
+  EXPECT_EQ(Check({"set", " 1", " 7", ""})["written"], UserIni());
+  EXPECT_FALSE(fs::exists(Ini()));
+  Fields loaded = Check({"load"});
+  EXPECT_EQ(loaded["kind"], "1");
+  EXPECT_EQ(loaded["repeat"], "7");
 }
 
 }  // namespace

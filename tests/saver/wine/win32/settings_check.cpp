@@ -3,6 +3,11 @@
 //   read FILE SECTION KEY          prints value=...
 //   load                           LoadSettings from the program's folder;
 //                                  prints kind=, repeat=, file=, folder=
+//   set KIND REPEAT FILE           writes the three keys where the dialog's Set
+//                                  writes them; prints written=PATH
+//   where                          prints read=, write= (without preparing the
+//                                  write) and user= (the per-user folder)
+//   forget                         deletes the per-user copy and its folder
 // Arguments and output are UTF-8.
 #include <windows.h>
 #include <shellapi.h>
@@ -23,6 +28,14 @@ std::string Narrow(const wchar_t* wide) {
   WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), length, nullptr, nullptr);
   utf8.resize(utf8.size() - 1);
   return utf8;
+}
+
+std::wstring Widen(const std::string& utf8) {
+  int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), length);
+  wide.resize(wide.size() - 1);
+  return wide;
 }
 
 void Print(const std::string& key, const std::string& value) {
@@ -49,6 +62,26 @@ int main() {
     Print("repeat", std::to_string(saver::BgmRepeat));
     Print("file", saver::BgmFile);
     Print("folder", saver::BgmFolder);
+  } else if (args.size() == 5 && args[1] == "set") {
+    saver::SettingsLocation location;
+    location.programFolder = common::ProgramFolder();
+    const std::string file = saver::IniFileToWrite(location);
+    saver::WriteIni(saver::kIniSection, saver::kKeyBgmKind, args[2], file);
+    saver::WriteIni(saver::kIniSection, saver::kKeyBgmRepeat, args[3], file);
+    saver::WriteIni(saver::kIniSection, saver::kKeyBgmFile, args[4], file);
+    Print("written", file);
+  } else if (args.size() == 2 && args[1] == "where") {
+    saver::SettingsLocation location;
+    location.programFolder = common::ProgramFolder();
+    Print("read", saver::IniFileToRead(location));
+    // Asked with a store that makes and copies nothing.
+    location.store.makeFolders = [](const std::string&) { return false; };
+    Print("write", saver::IniFileToWrite(location));
+    Print("user", saver::UserSettingsFolder());
+  } else if (args.size() == 2 && args[1] == "forget") {
+    const std::string folder = saver::UserSettingsFolder();
+    DeleteFileW(Widen(folder + "\\Tovarel.ini").c_str());
+    RemoveDirectoryW(Widen(folder).c_str());
   } else {
     return 2;
   }

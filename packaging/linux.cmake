@@ -1,0 +1,89 @@
+# Linux: the installed layout and the Debian package.
+#
+#   bin/tovarel                         -> ../lib/tovarel/Tovarel.scr
+#   lib/tovarel/Tovarel.scr, Tovarel.dll  side by side: the host starts the
+#                                       renderer from the folder of its real file
+#   libexec/xscreensaver/tovarel        -> the same program, as a hack
+#   share/xscreensaver/config/tovarel.xml
+#   share/applications/tovarel-settings.desktop, share/icons/.../tovarel.png
+#   share/man/man1/tovarel.1.gz
+#   share/fontconfig/conf.avail/65-tovarel-ms-pgothic.conf, linked from
+#   etc/fonts/conf.d (/etc for a /usr install)
+set(TOVAREL_PROGRAM_DIR lib/tovarel)
+set(TOVAREL_HACK_DIR ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver CACHE STRING
+    "Where xscreensaver looks for its hacks, relative to the prefix")
+set(fontconfig_name 65-tovarel-ms-pgothic.conf)
+set(fontconfig_file ${PROJECT_SOURCE_DIR}/saver/dialog/fontconfig/${fontconfig_name})
+set(linux_dir ${CMAKE_CURRENT_SOURCE_DIR}/linux)
+set(generated ${CMAKE_CURRENT_BINARY_DIR}/generated)
+file(MAKE_DIRECTORY ${generated})
+
+install(TARGETS tovarel_saver tovarel_renderer RUNTIME DESTINATION ${TOVAREL_PROGRAM_DIR})
+
+# Links relative to where they lie, so the tree can be moved or unpacked anywhere.
+function(tovarel_install_link name target destination)
+  file(RELATIVE_PATH relative /${destination} /${target})
+  file(CREATE_LINK ${relative} ${generated}/${name} SYMBOLIC)
+  install(FILES ${generated}/${name} DESTINATION ${destination})
+endfunction()
+tovarel_install_link(tovarel ${TOVAREL_PROGRAM_DIR}/Tovarel.scr ${CMAKE_INSTALL_BINDIR})
+file(MAKE_DIRECTORY ${generated}/hack)
+tovarel_install_link(hack/tovarel ${TOVAREL_PROGRAM_DIR}/Tovarel.scr ${TOVAREL_HACK_DIR})
+install(FILES ${linux_dir}/tovarel.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+
+install(FILES ${linux_dir}/tovarel-settings.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${fontconfig_file} DESTINATION ${CMAKE_INSTALL_DATADIR}/fontconfig/conf.avail)
+# fontconfig reads /etc/fonts/conf.d; /usr has its configuration in /etc,
+# linked to it by an absolute path as links between /etc and /usr are.
+install(CODE "
+  set(prefix \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+  if(prefix MATCHES \"/usr/?\$\")
+    set(confd \"\${prefix}/../etc/fonts/conf.d\")
+    set(target \"/usr/${CMAKE_INSTALL_DATADIR}/fontconfig/conf.avail/${fontconfig_name}\")
+  else()
+    set(confd \"\${prefix}/etc/fonts/conf.d\")
+    set(target \"../../../${CMAKE_INSTALL_DATADIR}/fontconfig/conf.avail/${fontconfig_name}\")
+  endif()
+  file(MAKE_DIRECTORY \"\${confd}\")
+  message(STATUS \"Installing: \${confd}/${fontconfig_name}\")
+  file(CREATE_LINK \"\${target}\" \"\${confd}/${fontconfig_name}\" SYMBOLIC)
+")
+
+# The man page, the Debian change log and the icon are made at build time.
+add_custom_command(OUTPUT ${generated}/tovarel.1.gz
+  COMMAND gzip -9 -n -c ${linux_dir}/tovarel.1 > ${generated}/tovarel.1.gz
+  DEPENDS ${linux_dir}/tovarel.1 VERBATIM)
+add_custom_command(OUTPUT ${generated}/changelog.gz
+  COMMAND gzip -9 -n -c ${linux_dir}/changelog > ${generated}/changelog.gz
+  DEPENDS ${linux_dir}/changelog VERBATIM)
+set(icon_file ${PROJECT_SOURCE_DIR}/saver/dialog/resources/tovarel.ico)
+add_custom_command(OUTPUT ${generated}/tovarel.png
+  COMMAND ico_to_png ${icon_file} ${generated}/tovarel.png
+  DEPENDS ico_to_png ${icon_file} VERBATIM)
+add_custom_target(linux_install_files ALL
+  DEPENDS ${generated}/tovarel.1.gz ${generated}/changelog.gz ${generated}/tovarel.png)
+install(FILES ${generated}/tovarel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${generated}/tovarel.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+install(FILES ${linux_dir}/copyright ${generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tovarel)
+
+# The Debian package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_PACKAGE_NAME tovarel)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://tovarel.jp/)
+set(CPACK_PACKAGE_DESCRIPTION "Two slowly turning sky layers fill the screen while forty glowing
+butterflies drift down through them, circling and beating their wings. Music
+can play behind it: nothing, an audio CD, or an MP3 or WAV file.
+.
+Runs by itself (tovarel /s), under xscreensaver as a display hack, or from
+idle daemons such as xss-lock and xautolock.")
+# Libraries as dpkg-shlibdeps finds them (SDL2, Qt 6 Widgets, GStreamer,
+# libcdio, GLU); what is loaded at run time (SDL opens libGL itself, Qt its
+# platform plugin, GStreamer its plugins) and the font are named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libgl1, qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-ugly, fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver | xss-lock | xautolock")
