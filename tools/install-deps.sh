@@ -25,6 +25,8 @@ packages=(
   clang libclang-rt-14-dev
   # Windows build, tested under Wine
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64 locales
+  # Wine's own fonts (Debian ships them apart): Tahoma, Marlett for the caption buttons
+  fonts-wine
   # packages: the Windows installer, the Debian package's check
   nsis lintian
   # Linux idle daemons the saver is tested under (and xss-lock's private bus)

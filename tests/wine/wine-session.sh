@@ -56,6 +56,16 @@ mkdir -p "$WINEPREFIX"
 timeout -k 5 30 "$WINESERVER" -p60
 timeout -k 5 180 "$WINE" wineboot -i >/dev/null 2>&1
 timeout -k 5 60 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# The system's IPA Gothic fonts stand in for the Japanese Windows fonts.
+ipa=/usr/share/fonts/opentype/ipafont-gothic
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+for f in ipagp.ttf ipag.ttf; do [ -r "$ipa/$f" ] && ln -sf "$ipa/$f" "$WINEPREFIX/drive_c/windows/Fonts/$f"; done
+{
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+  for name in 'ＭＳ Ｐゴシック' 'MS PGothic' 'ＭＳ ＵＩ Gothic' 'MS UI Gothic'; do printf '"%s"="IPAPGothic"\r\n' "$name"; done
+  for name in 'ＭＳ ゴシック' 'MS Gothic'; do printf '"%s"="IPAGothic"\r\n' "$name"; done
+} | iconv -f UTF-8 -t UTF-16 > "$work/fonts.reg"
+timeout -k 5 60 "$WINE" regedit /S "Z:${work//\//\\}\\fonts.reg" >/dev/null 2>&1
 set +e
 timeout -k 5 "$limit" "$@"
 status=$?

@@ -112,7 +112,38 @@ std::vector<std::string> Bounded(int seconds, std::vector<std::string> command) 
 
 int outputCounter = 0;
 
+std::u16string Utf16Of(const std::string& utf8) {
+  std::u16string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    const int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+    char32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra && i + k < utf8.size(); ++k) code = code << 6 | (utf8[i + k] & 0x3F);
+    i += static_cast<std::size_t>(extra) + 1;
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(code));
+    }
+  }
+  return out;
+}
+
 }  // namespace
+
+std::vector<JapaneseFont> JapaneseFonts() {
+  static const char* const proportional[] = {"ＭＳ Ｐゴシック", "MS PGothic", "ＭＳ ＵＩ Gothic", "MS UI Gothic"};
+  static const char* const fixed[] = {"ＭＳ ゴシック", "MS Gothic"};
+  std::vector<JapaneseFont> found;
+  const std::string folder = "/usr/share/fonts/opentype/ipafont-gothic/";
+  if (access((folder + "ipagp.ttf").c_str(), R_OK) == 0)
+    found.push_back({folder + "ipagp.ttf", "IPAPGothic", {std::begin(proportional), std::end(proportional)}});
+  if (access((folder + "ipag.ttf").c_str(), R_OK) == 0)
+    found.push_back({folder + "ipag.ttf", "IPAGothic", {std::begin(fixed), std::end(fixed)}});
+  return found;
+}
 
 std::string FindWineLoader() {
   return FirstFound("TOVAREL_WINE", {"wine64", "/usr/lib/wine/wine64", "/usr/lib64/wine/wine64", "wine"});
@@ -311,6 +342,46 @@ bool WineSession::Start(ScreenSize screen, std::string& error) {
   if (reg.exitCode != 0) {
     error = "cannot set the X11 driver's Managed value: " + reg.output;
     Stop();
+    return false;
+  }
+  if (!InstallJapaneseFonts(error)) {
+    Stop();
+    return false;
+  }
+  return true;
+}
+
+bool WineSession::InstallJapaneseFonts(std::string& error) {
+  // The system's IPA Gothic fonts in the prefix's font folder, and the
+  // Windows names mapped to them, so that "ＭＳ Ｐゴシック" text shows its glyphs.
+  const std::string fonts = prefix_ + "/drive_c/windows/Fonts";
+  fs::create_directories(fonts);
+  std::string reg = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n";
+  bool any = false;
+  for (const auto& font : JapaneseFonts()) {
+    std::error_code failed;
+    fs::create_symlink(font.file, fonts + "/" + fs::path(font.file).filename().string(), failed);
+    if (failed) continue;
+    any = true;
+    for (const char* name : font.windowsNames) reg += "\"" + std::string(name) + "\"=\"" + font.family + "\"\r\n";
+  }
+  if (!any) {
+    error = "no Japanese font found (fonts-ipafont-gothic)";
+    return false;
+  }
+  // regedit reads UTF-16 files whatever the code page.
+  const std::string regFile = workDir_ + "/fonts.reg";
+  {
+    std::ofstream out(regFile, std::ios::binary);
+    out.write("\xFF\xFE", 2);
+    for (char16_t unit : Utf16Of(reg)) {
+      const char bytes[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+      out.write(bytes, 2);
+    }
+  }
+  const RunResult imported = RunTool({wine_, "regedit", "/S", WindowsPath(regFile)}, 60);
+  if (imported.exitCode != 0) {
+    error = "cannot map the Japanese font names: " + imported.output;
     return false;
   }
   return true;

@@ -62,6 +62,8 @@ class WineSession {
   ScreenSize Screen() const { return screen_; }
   // A scratch folder that lives as long as the session.
   const std::string& WorkDir() const { return workDir_; }
+  // The HOME of the programs (its .asoundrc picks their sound device).
+  const std::string& HomeDir() const { return home_; }
 
   // Runs a Windows program (path on this system) with arguments to its end.
   RunResult Run(const std::string& program, const std::vector<std::string>& args, int timeoutSeconds) const;
@@ -72,6 +74,7 @@ class WineSession {
   std::vector<std::string> Environment() const;
   RunResult RunTool(const std::vector<std::string>& command, int timeoutSeconds) const;
   bool StartXvfb(std::string& error);
+  bool InstallJapaneseFonts(std::string& error);
 
   bool started_ = false;
   ScreenSize screen_;
@@ -87,6 +90,15 @@ class WineSession {
 // One started session per screen size for the whole test binary, stopped at
 // exit. Null (with `error`) when it cannot be started.
 WineSession* SharedSession(ScreenSize screen, std::string& error);
+
+// A Japanese font of this system and the Windows font names it stands in
+// for in every session.
+struct JapaneseFont {
+  std::string file;
+  const char* family;
+  std::vector<const char*> windowsNames;
+};
+std::vector<JapaneseFont> JapaneseFonts();
 
 // The Wine loader and server to use: $TOVAREL_WINE / $TOVAREL_WINESERVER,
 // else what the system offers (wine64 first).

@@ -27,6 +27,31 @@ bool HoldKey(const std::string& displayName, const char* keysymName, int holdMs)
   return done;
 }
 
+bool MovePointer(const std::string& displayName, int x, int y) {
+  Display* display = XOpenDisplay(displayName.c_str());
+  if (!display) return false;
+  XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
+  XSync(display, False);
+  XCloseDisplay(display);
+  return true;
+}
+
+bool ClickAt(const std::string& displayName, int x, int y, int button, int holdMs) {
+  Display* display = XOpenDisplay(displayName.c_str());
+  if (!display) return false;
+  XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
+  XSync(display, False);
+  // The window under the pointer hears the move before the press.
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  XTestFakeButtonEvent(display, static_cast<unsigned>(button), True, CurrentTime);
+  XSync(display, False);
+  std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
+  XTestFakeButtonEvent(display, static_cast<unsigned>(button), False, CurrentTime);
+  XSync(display, False);
+  XCloseDisplay(display);
+  return true;
+}
+
 namespace {
 
 bool Titled(Display* display, Window window, const std::string& title) {

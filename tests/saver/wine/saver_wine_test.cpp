@@ -19,13 +19,12 @@
 
 #include "saver/common/code_page.h"
 #include "saver/settings/ini_text.h"
-#include "saver/toolkit/x11/connection.h"
-#include "saver/toolkit/x11/window_lookup.h"
 #include "tests/saver/support/temp_dir.h"
 #include "probe_output.h"
 #include "wine_session.h"
 #include "windows_binaries.h"
 #include "x_input.h"
+#include "x_screen.h"
 
 namespace {
 
@@ -61,12 +60,8 @@ class SaverWineTest : public testing::Test {
   wine_harness::RunResult Check(const std::vector<std::string>& args) const {
     return session->Run(folder + "/saver_settings_check.exe", args, kRunSeconds);
   }
-  bool MessageBoxShown() const {
-    Display* display = toolkit::x11::OpenDisplay();
-    bool shown = toolkit::x11::WindowWithTitleExists(display, "Tovarel (ScreenSaver)");
-    toolkit::x11::CloseDisplay(display);
-    return shown;
-  }
+  // On the session's screen, not on whatever $DISPLAY the test runs with.
+  bool MessageBoxShown() const { return wine_harness::XWindowExists(session->DisplayName(), "Tovarel (ScreenSaver)"); }
 
   wine_harness::WineSession* session = nullptr;
   std::string folder;
