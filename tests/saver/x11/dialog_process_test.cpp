@@ -8,6 +8,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -493,18 +494,25 @@ TEST_F(DialogProcess, LongPathsAreKeptUpTo255CharactersAndDroppedBeyond) {
   }
 }
 
-TEST_F(DialogProcess, SetInAFolderThatCannotBeWrittenClosesTheDialog) {
+// The choice goes to the user's own copy of the file; the program folder's
+// stays as it was.
+TEST_F(DialogProcess, SetInAFolderThatCannotBeWrittenClosesTheDialogAndKeepsTheChoiceForTheUser) {
   const std::string before = testsupport::SettingsBytes(1, 4, "");
   testsupport::WriteBytes(Ini(), before);
+  const std::string config = folder_.File("config");
+  fs::create_directory(config);
+  ASSERT_EQ(chown(config.c_str(), 65534, 65534), 0);
   chmod(folder_.Path().c_str(), 0555);
   chmod(Ini().c_str(), 0444);
   // As root every file could be replaced: the program runs as nobody.
   ChildProcess host;
-  OpenDialog(host, {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"});
+  OpenDialog(host, {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--", "/usr/bin/env",
+                    "XDG_CONFIG_HOME=" + config});
   ClickAt(kPanel.x + 52, kPanel.y + 102);  // MP3、WAV
   ClickAt(kSet.x + 20, kSet.y + 12);
   EXPECT_EQ(WaitForEnd(host), 0);
   EXPECT_EQ(testsupport::ReadBytes(Ini()), before);
+  EXPECT_EQ(testsupport::ReadBytes(config + "/tovarel/Tovarel.ini"), testsupport::SettingsBytes(2, 4, ""));
 }
 
 // --- the whole dialog against its golden image
