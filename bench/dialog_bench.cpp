@@ -88,30 +88,52 @@ void InProcess(toolkit::qt::QtApplication& app) {
     std::printf("PaintFace 77x25 (Qt surface):        %.3f ms  [goal <= 0.5 ms: %s]\n", paintMs,
                 Verdict(paintMs <= 0.5));
 
-    // The best of five batches (other programs share the machine), and one
-    // bare round trip on the same connection as a yardstick.
+    // A tick is the first of its pass of the event loop (it reads the
+    // pointer from the server) or a later one (the three timers tick in one
+    // pass; the others reuse that reading). Best of five batches, as other
+    // programs share the machine; one bare round trip as a yardstick.
     constexpr int kTicks = 2000;
     const auto dialogAt = app.WindowRect(settings.Form().Handle()).value_or(toolkit::ScreenRect{});
+    auto newPass = [] { QCoreApplication::sendPostedEvents(); };
     for (const bool overDialog : {false, true}) {
       xclient::MovePointer(x, overDialog ? dialogAt.left + 300 : 0, overDialog ? dialogAt.top + 232 : 0);
+      newPass();
       const unsigned long requestsBefore = XNextRequest(x);
       cancel.TimerTick();
-      const unsigned long requestsPerTick = XNextRequest(x) - requestsBefore;
+      const unsigned long requestsFirst = XNextRequest(x) - requestsBefore;
+      cancel.TimerTick();
+      const unsigned long requestsLater = XNextRequest(x) - requestsBefore - requestsFirst;
       const std::uint64_t paintsBefore = cancel.paintCount;
-      double tickUs = 1e9, roundTripUs = 1e9;
+      double firstUs = 1e9, laterUs = 1e9, roundTripUs = 1e9;
       for (int batch = 0; batch < 5; ++batch) {
         start = Clock::now();
+        for (int i = 0; i < kTicks; ++i) newPass();
+        const double passesMs = MsSince(start);
+        start = Clock::now();
+        for (int i = 0; i < kTicks; ++i) {
+          newPass();
+          cancel.TimerTick();
+        }
+        firstUs = std::min(firstUs, (MsSince(start) - passesMs) * 1000 / kTicks);
+        start = Clock::now();
         for (int i = 0; i < kTicks; ++i) cancel.TimerTick();
-        tickUs = std::min(tickUs, MsSince(start) * 1000 / kTicks);
+        laterUs = std::min(laterUs, MsSince(start) * 1000 / kTicks);
         start = Clock::now();
         for (int i = 0; i < kTicks; ++i) XSync(x, False);
         roundTripUs = std::min(roundTripUs, MsSince(start) * 1000 / kTicks);
       }
-      std::printf("TmrMouse tick, nothing to do,\n  pointer %-28s %.1f us, %lu X requests (faces painted: %llu; one bare round trip: %.1f us)  [goal <= 20 us: %s]\n",
-                  overDialog ? "over the dialog:" : "off the dialog:", tickUs, requestsPerTick,
-                  static_cast<unsigned long long>(cancel.paintCount - paintsBefore), roundTripUs, Verdict(tickUs <= 20));
+      std::printf("TmrMouse tick, nothing to do, pointer %s:\n"
+                  "  first of its pass %.1f us (%lu X request), later ones %.2f us (%lu); faces painted %llu; "
+                  "one bare round trip %.1f us  [goal <= 20 us: %s]\n",
+                  overDialog ? "over the dialog" : "off the dialog", firstUs, requestsFirst, laterUs, requestsLater,
+                  static_cast<unsigned long long>(cancel.paintCount - paintsBefore), roundTripUs,
+                  Verdict(firstUs <= 20));
     }
     xclient::MovePointer(x, 0, 0);
+    RunEventsFor(200);
+    const unsigned long idleBefore = XNextRequest(x);
+    RunEventsFor(2000);
+    std::printf("idle dialog, 3 hover timers:         %.1f X requests a second\n", (XNextRequest(x) - idleBefore) / 2.0);
 
     // Another client covers the dialog and goes, again and again.
     PaintCounter counter;

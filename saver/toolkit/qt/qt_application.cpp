@@ -212,22 +212,33 @@ std::optional<ScreenRect> QtApplication::WindowRect(WindowHandle window) {
   return ScreenRect{rect->left, rect->top, rect->right, rect->bottom};
 }
 
+bool QtApplication::PointerFresh() const {
+  return pointerThisPass_ && std::chrono::steady_clock::now() - pointerTime_ < std::chrono::milliseconds(20);
+}
+
+// One reading per pass of the event loop: the buttons' hover timers tick in
+// the same pass and each asks.
 std::optional<Point> QtApplication::CursorPosition() {
-  pointer_ = x11::QueryPointer(XDisplay());
-  pointerTime_ = std::chrono::steady_clock::now();
+  if (!PointerFresh()) {
+    pointer_ = x11::QueryPointer(XDisplay());
+    pointerTime_ = std::chrono::steady_clock::now();
+    if (gui_ != nullptr && !pointerThisPass_) {
+      pointerThisPass_ = true;
+      QMetaObject::invokeMethod(gui_.get(), [this] { pointerThisPass_ = false; }, Qt::QueuedConnection);
+    }
+  }
   if (!pointer_) return std::nullopt;
   return Point{pointer_->at.x, pointer_->at.y};
 }
 
 // The hover timers ask ten times a second each, for the pointer and then
-// for the window there: the pointer query has named the top-level window
-// already, and below a window of ours Qt knows the rest. Only other
+// for the window there: this pass's pointer query has named the top-level
+// window already, and below a window of ours Qt knows the rest. Only other
 // programs' windows (a window manager's frame) cost a round trip a level.
 WindowHandle QtApplication::WindowAtPoint(Point screen) {
   Display* display = XDisplay();
   if (display == nullptr) return 0;
-  const bool justAsked = pointer_ && pointer_->at.x == screen.x && pointer_->at.y == screen.y &&
-                         std::chrono::steady_clock::now() - pointerTime_ < std::chrono::milliseconds(20);
+  const bool justAsked = PointerFresh() && pointer_ && pointer_->at.x == screen.x && pointer_->at.y == screen.y;
   x11::WindowId current = justAsked ? pointer_->topLevel : x11::TopLevelAt(display, screen.x, screen.y);
   if (current == 0) return x11::RootOf(display);
   for (int depth = 0; depth < 64; ++depth) {

@@ -79,9 +79,12 @@ class QtApplication final : public Application {
   mutable bool guiFailed_ = false;
   mutable Display* display_ = nullptr;
   mutable bool displayTried_ = false;
-  // The last pointer query, and when it was made.
+  // The last pointer query, when it was made, and whether the event loop
+  // has passed since.
+  bool PointerFresh() const;
   std::optional<x11::PointerQuery> pointer_;
   std::chrono::steady_clock::time_point pointerTime_;
+  bool pointerThisPass_ = false;
   int cursorCount_ = 0;
   bool busy_ = false;
   bool inEventLoop_ = false;

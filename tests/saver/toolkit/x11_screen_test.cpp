@@ -132,6 +132,7 @@ TEST_F(Screen, WindowAtPointAgreesWithTheServerBelowOurWindows) {
                                      CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
   XMapRaised(other.display(), cover);
   XSync(other.display(), False);
+  RunEventsFor(30);  // the program hears of it in a later pass of its event loop
   EXPECT_EQ(App().CursorPosition(), pointer);
   EXPECT_EQ(App().WindowAtPoint(*pointer), cover);
   EXPECT_EQ(agreeAt(100 + 20, 100 + 20), control->Handle());
