@@ -160,6 +160,7 @@ toolkit::PixelRect Command::PixelsOf(int x, int y, int w, int h) const {
 }
 
 bool Command::PaintFace(Look look) {
+  ++paintCount;
   if (State == StateNormal || State == StateSelected) GradientReversed = False;
   if (State == StateHighLight) GradientReversed = True;
 

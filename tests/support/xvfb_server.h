@@ -18,6 +18,7 @@ class XvfbServer {
 
   bool Running() const { return pid_ > 0 && !display_.empty(); }
   const std::string& Display() const { return display_; }  // ":N"
+  pid_t Pid() const { return pid_; }
 
  private:
   pid_t pid_ = -1;

@@ -103,6 +103,12 @@ bool MovePointer(Display* display, int x, int y) {
   return true;
 }
 
+bool PointerButton(Display* display, unsigned button, bool down) {
+  const bool sent = XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime) != 0;
+  XSync(display, False);
+  return sent;
+}
+
 std::optional<Geometry> RootGeometryOf(Display* display, XWindow window) {
   QuietErrors quiet;
   XWindowAttributes attributes;
@@ -167,11 +173,17 @@ std::optional<Image> Capture(Display* display, XWindow window) {
   QuietErrors quiet;
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(display, window, &attributes)) return std::nullopt;
-  XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+  return CaptureArea(display, window, 0, 0, attributes.width, attributes.height);
+}
+
+std::optional<Image> CaptureArea(Display* display, XWindow window, int x, int y, int width, int height) {
+  QuietErrors quiet;
+  XImage* image = XGetImage(display, window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                            AllPlanes, ZPixmap);
   if (!image) return std::nullopt;
   Image out;
-  out.width = attributes.width;
-  out.height = attributes.height;
+  out.width = width;
+  out.height = height;
   out.rgb.resize(static_cast<std::size_t>(out.width) * out.height * 3);
   auto shiftOf = [](unsigned long mask) {
     int shift = 0;

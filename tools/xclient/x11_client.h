@@ -34,6 +34,8 @@ bool SendClientMessage(Display* display, XWindow window, const char* typeAtom, l
 // renderer reads keys once a frame, so a press needs to last past one.
 bool TapKey(Display* display, const char* keysymName, int holdMs = 100);
 bool MovePointer(Display* display, int x, int y);
+// A mouse button (1 left, 2 middle, 3 right) going down or up, through XTEST.
+bool PointerButton(Display* display, unsigned button, bool down);
 std::optional<Geometry> RootGeometryOf(Display* display, XWindow window);
 std::string ClassOf(Display* display, XWindow window);
 bool HasNetWmState(Display* display, XWindow window, const char* stateAtom);
@@ -41,6 +43,8 @@ bool HasNetWmState(Display* display, XWindow window, const char* stateAtom);
 bool WantsDecorations(Display* display, XWindow window);
 bool IsMapped(Display* display, XWindow window);
 std::optional<Image> Capture(Display* display, XWindow window);
+// A part of a window, in the window's coordinates.
+std::optional<Image> CaptureArea(Display* display, XWindow window, int x, int y, int width, int height);
 std::optional<Geometry> ScreenSize(Display* display);
 
 Display* OpenDisplay();  // the one $DISPLAY names

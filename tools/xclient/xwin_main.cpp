@@ -5,6 +5,7 @@
 //   xwin close TITLE         ask it to close (WM_DELETE_WINDOW)
 //   xwin toggle TITLE        send the WM_TOGGLEMODE client message
 //   xwin key KEYSYM          press and release a key through XTEST
+//   xwin pointer X Y         move the pointer there through XTEST
 //   xwin shot FILE [TITLE]   save the screen (or the window) as PNG
 #include <X11/Xlib.h>
 
@@ -20,7 +21,7 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: xwin find|wait|gone|close|toggle|key|shot ...\n");
+  std::fprintf(stderr, "usage: xwin find|wait|gone|close|toggle|key|pointer|shot ...\n");
   return 2;
 }
 
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
     rc = WaitFor(display, arg, seconds, verb == "wait") ? 0 : 1;
   } else if (verb == "key") {
     rc = xclient::TapKey(display, arg.c_str()) ? 0 : 1;
+  } else if (verb == "pointer") {
+    rc = argc > 3 && xclient::MovePointer(display, std::atoi(argv[2]), std::atoi(argv[3])) ? 0 : 1;
   } else if (verb == "shot") {
     xclient::XWindow target = DefaultRootWindow(display);
     if (argc > 3) {

@@ -21,6 +21,7 @@
 #include "saver/toolkit/qt/qt_open_file.h"
 #include "saver/toolkit/qt/qt_picture.h"
 #include "saver/toolkit/qt/qt_text.h"
+#include "saver/toolkit/qt/qt_window_at.h"
 #include "saver/toolkit/x11/connection.h"
 #include "saver/toolkit/x11/pointer_hiding.h"
 #include "saver/toolkit/x11/screen_query.h"
@@ -92,6 +93,7 @@ QApplication* QtApplication::Gui() const {
         guiArgv[1] = nullptr;
         guiArgc = 1;
       }
+      LoadFontAliases();
       gui_ = std::make_unique<QApplication>(guiArgc, guiArgv);
       QApplication::setQuitOnLastWindowClosed(false);
       // Qt's xcb platform installs its own Xlib error handler.
@@ -210,14 +212,43 @@ std::optional<ScreenRect> QtApplication::WindowRect(WindowHandle window) {
   return ScreenRect{rect->left, rect->top, rect->right, rect->bottom};
 }
 
-std::optional<Point> QtApplication::CursorPosition() {
-  std::optional<x11::RootPoint> at = x11::PointerPosition(XDisplay());
-  if (!at) return std::nullopt;
-  return Point{at->x, at->y};
+bool QtApplication::PointerFresh() const {
+  return pointerThisPass_ && std::chrono::steady_clock::now() - pointerTime_ < std::chrono::milliseconds(20);
 }
 
+// One reading per pass of the event loop: the buttons' hover timers tick in
+// the same pass and each asks.
+std::optional<Point> QtApplication::CursorPosition() {
+  if (!PointerFresh()) {
+    pointer_ = x11::QueryPointer(XDisplay());
+    pointerTime_ = std::chrono::steady_clock::now();
+    if (gui_ != nullptr && !pointerThisPass_) {
+      pointerThisPass_ = true;
+      QMetaObject::invokeMethod(gui_.get(), [this] { pointerThisPass_ = false; }, Qt::QueuedConnection);
+    }
+  }
+  if (!pointer_) return std::nullopt;
+  return Point{pointer_->at.x, pointer_->at.y};
+}
+
+// The hover timers ask ten times a second each, for the pointer and then
+// for the window there: this pass's pointer query has named the top-level
+// window already, and below a window of ours Qt knows the rest. Only other
+// programs' windows (a window manager's frame) cost a round trip a level.
 WindowHandle QtApplication::WindowAtPoint(Point screen) {
-  return x11::WindowAt(XDisplay(), screen.x, screen.y);
+  Display* display = XDisplay();
+  if (display == nullptr) return 0;
+  const bool justAsked = PointerFresh() && pointer_ && pointer_->at.x == screen.x && pointer_->at.y == screen.y;
+  x11::WindowId current = justAsked ? pointer_->topLevel : x11::TopLevelAt(display, screen.x, screen.y);
+  if (current == 0) return x11::RootOf(display);
+  for (int depth = 0; depth < 64; ++depth) {
+    QWidget* ours = gui_ != nullptr ? QWidget::find(static_cast<WId>(current)) : nullptr;
+    if (ours != nullptr && ours->isWindow()) return DeepestNativeWindow(ours, QPoint(screen.x, screen.y));
+    const x11::WindowId child = x11::ChildAt(display, current, screen.x, screen.y);
+    if (child == 0) break;
+    current = child;
+  }
+  return current;
 }
 
 void QtApplication::ZoomRects(WindowHandle, const ScreenRect& from, const ScreenRect& to) {

@@ -2,11 +2,14 @@
 // The toolkit on Qt 6 Widgets and Xlib. QApplication is made only when
 // something needs it: a copy that ends at the single-copy check costs no
 // more than one X connection.
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "saver/toolkit/qt/qt_signal_watch.h"
+#include "saver/toolkit/x11/screen_query.h"
 #include "saver/toolkit/toolkit.h"
 
 class QApplication;
@@ -76,6 +79,12 @@ class QtApplication final : public Application {
   mutable bool guiFailed_ = false;
   mutable Display* display_ = nullptr;
   mutable bool displayTried_ = false;
+  // The last pointer query, when it was made, and whether the event loop
+  // has passed since.
+  bool PointerFresh() const;
+  std::optional<x11::PointerQuery> pointer_;
+  std::chrono::steady_clock::time_point pointerTime_;
+  bool pointerThisPass_ = false;
   int cursorCount_ = 0;
   bool busy_ = false;
   bool inEventLoop_ = false;

@@ -1,34 +1,75 @@
 #include "saver/toolkit/qt/qt_font.h"
 
-#include <QFontDatabase>
+#include <fontconfig/fontconfig.h>
+
 #include <QGuiApplication>
+#include <QHash>
 #include <QScreen>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <string>
 
 #include "saver/toolkit/qt/qt_text.h"
+
+extern const unsigned char kFontAliasesConf[];
+extern const std::size_t kFontAliasesConfSize;
 
 namespace toolkit::qt {
 namespace {
 
-// The writing system a Windows character set stands for.
-QFontDatabase::WritingSystem WritingSystemOf(int charset) {
+// The language a Windows character set stands for; null for the rest.
+const char* LanguageOf(int charset) {
   switch (charset) {
-    case 128: return QFontDatabase::Japanese;
-    case 129: return QFontDatabase::Korean;
-    case 134: return QFontDatabase::SimplifiedChinese;
-    case 136: return QFontDatabase::TraditionalChinese;
-    case 161: return QFontDatabase::Greek;
-    case 177: return QFontDatabase::Hebrew;
-    case 178: return QFontDatabase::Arabic;
-    case 204: return QFontDatabase::Cyrillic;
-    case 222: return QFontDatabase::Thai;
-    default: return QFontDatabase::Any;
+    case 128: return "ja";
+    case 129: return "ko";
+    case 134: return "zh-cn";
+    case 136: return "zh-tw";
+    case 161: return "el";
+    case 177: return "he";
+    case 178: return "ar";
+    case 204: return "ru";
+    case 222: return "th";
+    default: return nullptr;
   }
 }
 
+// The family fontconfig picks for a name in a language: an alias of the
+// name first, else the best installed font that writes the language.
+QString MatchedFamily(const QString& family, const char* language) {
+  static QHash<QString, QString> known;
+  const QString key = family + QLatin1Char('\n') + QLatin1String(language);
+  if (auto it = known.constFind(key); it != known.constEnd()) return *it;
+  QString matched;
+  FcPattern* pattern = FcPatternCreate();
+  const QByteArray name = family.toUtf8();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
+  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(language));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
+    FcChar8* found = nullptr;
+    if (FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch) {
+      matched = QString::fromUtf8(reinterpret_cast<const char*>(found));
+    }
+    FcPatternDestroy(match);
+  }
+  FcPatternDestroy(pattern);
+  known.insert(key, matched);
+  return matched;
+}
+
 }  // namespace
+
+void LoadFontAliases() {
+  static bool loaded = false;
+  if (loaded || !FcInit()) return;
+  loaded = true;
+  const std::string conf(reinterpret_cast<const char*>(kFontAliasesConf), kFontAliasesConfSize);
+  FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(conf.c_str()), FcFalse);
+}
 
 int ScreenDpi() {
   const QScreen* screen = qGuiApp != nullptr ? QGuiApplication::primaryScreen() : nullptr;
@@ -39,14 +80,12 @@ int ScreenDpi() {
 QFont MakeQFont(const Font& font, int dpi) {
   QFont result;
   QStringList families{FromUtf8(font.name)};
-  // Where the named family is missing, GDI picks one of the character set;
-  // the first installed family that writes its script stands in.
-  QFontDatabase::WritingSystem system = WritingSystemOf(font.charset);
-  if (system != QFontDatabase::Any) {
-    const QStringList candidates = QFontDatabase::families(system);
-    if (!candidates.isEmpty() && !families.contains(candidates.first())) {
-      families.append(candidates.first());
-    }
+  // Where the named family is missing, GDI picks one of the character set:
+  // fontconfig's choice for the name in its language stands in (the
+  // program's aliases give the Windows names their metric twins).
+  if (const char* language = LanguageOf(font.charset)) {
+    const QString stand = MatchedFamily(families.first(), language);
+    if (!stand.isEmpty() && !families.contains(stand)) families.append(stand);
   }
   result.setFamilies(families);
   // GDI's height for a point size: -MulDiv(points, dpi, 72), whole pixels.

@@ -80,11 +80,18 @@ void QtLabel::Changed() {
 }
 
 void QtLabel::FitToText() {
-  QFontMetricsF metrics(qfont_);
-  // The widest line; text of several lines is as high as all of them.
+  // The widest line as Paint lays it out (QFontMetrics measures some text,
+  // such as "MP3、WAV", narrower, and the last word would wrap away); text
+  // of several lines is as high as all of them.
   const QStringList lines = text_.split(QChar::LineSeparator);
   qreal width = 0;
-  for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+  for (const QString& line : lines) {
+    QTextLayout layout(line, qfont_);
+    layout.beginLayout();
+    QTextLine laid = layout.createLine();
+    layout.endLayout();  // lays the line out unbounded
+    if (laid.isValid()) width = std::max(width, laid.naturalTextWidth());
+  }
   const int lineHeight = QFontMetrics(qfont_).height();
   const int inset = border_ ? 2 * kBorderInset : 0;
   QRect before = Rect();

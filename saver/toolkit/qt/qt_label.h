@@ -28,6 +28,8 @@ class QtLabel final : public Windowless<Label> {
   void Paint(QPainter& painter) const override;
   MouseHandlers* Handlers() override { return &mouse_; }
   const QtCursor* Pointer() const override;
+  // The font the text is laid out in.
+  const QFont& DrawingFont() const { return qfont_; }
 
  private:
   void Changed();

@@ -37,6 +37,12 @@ std::optional<FrameExtents> ReadFrameExtents(Display* display, Window window) {
 }  // namespace
 
 std::optional<RootPoint> PointerPosition(Display* display) {
+  std::optional<PointerQuery> query = QueryPointer(display);
+  if (!query) return std::nullopt;
+  return query->at;
+}
+
+std::optional<PointerQuery> QueryPointer(Display* display) {
   if (display == nullptr) return std::nullopt;
   Window root = 0;
   Window child = 0;
@@ -49,24 +55,36 @@ std::optional<RootPoint> PointerPosition(Display* display) {
                      &winY, &mask)) {
     return std::nullopt;  // the pointer is on another screen
   }
-  return RootPoint{rootX, rootY};
+  return PointerQuery{RootPoint{rootX, rootY}, child};
+}
+
+// No error trap around these: the connection's handler counts errors and
+// goes on, and a window destroyed on the way answers with no child. A trap
+// would cost two more round trips, and the hover timers ask ten times a
+// second each.
+WindowId ChildAt(Display* display, WindowId window, int x, int y) {
+  if (display == nullptr || window == 0) return 0;
+  Window child = None;
+  int childX = 0;
+  int childY = 0;
+  if (!XTranslateCoordinates(display, DefaultRootWindow(display), window, x, y, &childX, &childY, &child)) {
+    return 0;
+  }
+  return child;
+}
+
+WindowId RootOf(Display* display) { return display == nullptr ? 0 : DefaultRootWindow(display); }
+
+WindowId TopLevelAt(Display* display, int x, int y) {
+  return display == nullptr ? 0 : ChildAt(display, DefaultRootWindow(display), x, y);
 }
 
 WindowId WindowAt(Display* display, int x, int y) {
   if (display == nullptr) return 0;
-  ErrorTrap trap(display);
-  Window root = DefaultRootWindow(display);
-  Window current = root;
-  // XTranslateCoordinates names the mapped child that holds the point; a
-  // window destroyed on the way stops the descent where it is.
+  WindowId current = DefaultRootWindow(display);
   for (int depth = 0; depth < 64; ++depth) {
-    Window child = None;
-    int childX = 0;
-    int childY = 0;
-    if (!XTranslateCoordinates(display, root, current, x, y, &childX, &childY, &child) ||
-        child == None) {
-      break;
-    }
+    const WindowId child = ChildAt(display, current, x, y);
+    if (child == 0) break;
     current = child;
   }
   return current;

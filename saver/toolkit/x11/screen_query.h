@@ -23,6 +23,23 @@ struct RootRect {
 
 std::optional<RootPoint> PointerPosition(Display* display);
 
+// The pointer and, from the same request, the root's child under it (0 where
+// there is none): one round trip.
+struct PointerQuery {
+  RootPoint at;
+  WindowId topLevel = 0;
+};
+std::optional<PointerQuery> QueryPointer(Display* display);
+
+WindowId RootOf(Display* display);
+
+// The root's child that contains the point, or 0.
+WindowId TopLevelAt(Display* display, int x, int y);
+
+// One step down: the mapped child of `window` that contains the root point,
+// or 0 (also for a window that has gone).
+WindowId ChildAt(Display* display, WindowId window, int x, int y);
+
 // The deepest mapped window that contains the point, as WindowFromPoint
 // gives it; the root window where no other is, 0 without a display.
 WindowId WindowAt(Display* display, int x, int y);

@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "child_process.h"
+#include "saver/toolkit/x11/screen_query.h"
 #include "tests/saver/support/temp_dir.h"
 
 namespace {
@@ -89,6 +90,54 @@ TEST_F(Screen, WindowAtPointFindsNativeWindowsOnlyAndThePointerIsWhereItWent) {
   EXPECT_EQ(App().ScreenSize(), (toolkit::Size{1024, 768}));
   EXPECT_EQ(App().TwipsPerPixelX(), 15);
   EXPECT_EQ(App().TwipsPerPixelY(), 15);
+}
+
+// Below our own windows the answer comes from Qt's widget tree, and after
+// a pointer query from that query's top-level window: it must be what the
+// server itself says, through nested, hidden and covered windows.
+TEST_F(Screen, WindowAtPointAgreesWithTheServerBelowOurWindows) {
+  toolkit::PictureBox& box = form->AddPictureBox();
+  box.Move({80, 60, 100, 50});
+  RecordingControl innerEvents, hiddenEvents;
+  toolkit::UserControl& inner = box.AddUserControl(innerEvents);
+  inner.Move({10, 10, 30, 20});
+  toolkit::UserControl& hidden = box.AddUserControl(hiddenEvents);
+  hidden.Move({50, 10, 30, 20});
+  hidden.SetVisible(false);
+  ASSERT_TRUE(RunEventsUntil([&] { return other.Viewable(inner.Handle()); }, 3000));
+  RunEventsFor(100);
+
+  auto agreeAt = [&](int x, int y) {
+    const toolkit::x11::WindowId server = toolkit::x11::WindowAt(other.display(), x, y);
+    EXPECT_EQ(App().WindowAtPoint({x, y}), server) << x << "," << y;
+    return server;
+  };
+  for (int y = 90; y < 235; y += 6) {
+    for (int x = 90; x < 315; x += 6) agreeAt(x, y);
+  }
+  EXPECT_EQ(agreeAt(100 + 80 + 15, 100 + 60 + 15), inner.Handle());
+  EXPECT_EQ(agreeAt(100 + 80 + 55, 100 + 60 + 15), box.Handle()) << "a hidden control counts for nothing";
+
+  // After a pointer query, for the point it gave.
+  XWarpPointer(other.display(), None, DefaultRootWindow(other.display()), 0, 0, 0, 0, 100 + 80 + 15, 100 + 60 + 15);
+  XSync(other.display(), False);
+  const std::optional<toolkit::Point> pointer = App().CursorPosition();
+  ASSERT_TRUE(pointer);
+  EXPECT_EQ(App().WindowAtPoint(*pointer), inner.Handle());
+
+  // Another program's window over ours is what lies there.
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;
+  const Window cover = XCreateWindow(other.display(), DefaultRootWindow(other.display()), 170, 150, 40, 40, 0,
+                                     CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+  XMapRaised(other.display(), cover);
+  XSync(other.display(), False);
+  RunEventsFor(30);  // the program hears of it in a later pass of its event loop
+  EXPECT_EQ(App().CursorPosition(), pointer);
+  EXPECT_EQ(App().WindowAtPoint(*pointer), cover);
+  EXPECT_EQ(agreeAt(100 + 20, 100 + 20), control->Handle());
+  XDestroyWindow(other.display(), cover);
+  XSync(other.display(), False);
 }
 
 TEST_F(Screen, RepaintsComeFromTheRetainedImageWithoutProgramCode) {

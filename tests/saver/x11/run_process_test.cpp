@@ -21,6 +21,7 @@
 #include "saver/toolkit/x11/window_lookup.h"
 #include "tests/saver/music/audio_fixtures.h"
 #include "tests/saver/support/temp_dir.h"
+#include "tests/saver/x11/settings_bytes.h"
 #include "x11_client.h"
 #include "xvfb_server.h"
 
@@ -119,10 +120,7 @@ class SaverProcess : public testing::Test {
 
   // Tovarel.ini in code page 932, as the dialog writes it.
   void WriteSettings(int kind, const std::string& file, int repeat = 0) {
-    auto signedText = [](int v) { return v < 0 ? std::to_string(v) : " " + std::to_string(v); };
-    testsupport::WriteBytes(folder_.File("Tovarel.ini"),
-                            "[Section]\r\nBGM\x8B\xE6\x95\xAA=" + signedText(kind) + "\r\nBGM\xD8\xCB\xDF\xB0\xC4=" +
-                                signedText(repeat) + "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n");
+    testsupport::WriteBytes(folder_.File("Tovarel.ini"), testsupport::SettingsBytes(kind, repeat, file));
   }
   std::string Tone(const std::string& name, double seconds, int hertz) {
     const std::string wav = folder_.File(name + ".wav");
