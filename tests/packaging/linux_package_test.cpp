@@ -16,7 +16,6 @@
 
 #include "child_process.h"
 #include "command.h"
-#include "saver/toolkit/x11/window_lookup.h"
 #include "tests/saver/support/temp_dir.h"
 #include "x11_client.h"
 #include "xvfb_server.h"
@@ -161,7 +160,11 @@ TEST_F(DebianPackageTest, TovarelRunsFromTheUnpackedRoot) {
   setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
   testsupport::ChildProcess host;
   ASSERT_TRUE(host.Start(Root() + "/usr/bin/tovarel", {"/s"}));
-  const bool shown = WaitFor([&] { return toolkit::x11::WindowWithTitleExists(display, "Lumora_VC"); }, 30);
+  // Keys reach the renderer once its window is on screen.
+  const bool shown = WaitFor([&] {
+    const std::optional<xclient::XWindow> window = xclient::FindWindowByTitle(display, "Lumora_VC");
+    return window && xclient::IsMapped(display, *window);
+  }, 30);
   EXPECT_TRUE(shown) << "no renderer window";
   if (shown) {
     // The renderer that runs is the one beside the real saver program.
