@@ -73,7 +73,9 @@ std::vector<ControlLayout> ParseLayout(std::string_view text) {
       const std::string_view rest = Trim(line.substr(6));
       const std::size_t space = rest.find(' ');
       if (space == std::string_view::npos) continue;
-      current = ControlLayout{std::string(rest.substr(0, space)), std::string(Trim(rest.substr(space)))};
+      current.emplace();
+      current->className = std::string(rest.substr(0, space));
+      current->name = std::string(Trim(rest.substr(space)));
       continue;
     }
     if (!current) continue;

@@ -284,8 +284,11 @@ TEST_F(XssLock, RunsTheSaverWhenIdleInTheForegroundAndEscapeEndsIt) {
   // The host is xss-lock's own child: it did not fork away.
   const auto living = LivingFrom(programs.Path());
   ASSERT_EQ(Count(living, "Tovarel.scr"), 1u);
-  for (const Running& p : living)
-    if (p.file == "Tovarel.scr") EXPECT_EQ(p.parent, xssLock->Pid());
+  for (const Running& p : living) {
+    if (p.file == "Tovarel.scr") {
+      EXPECT_EQ(p.parent, xssLock->Pid());
+    }
+  }
 
   ASSERT_TRUE(xclient::TapKey(display, "Escape", 200));
   // Those two end; the session, idle again, may soon start the next.

@@ -199,7 +199,9 @@ TEST(QtFont, SizedAsGdiSizesPointsAndFindsTheScript) {
   const QFont japanese = toolkit::qt::MakeQFont({"NoSuchFont", 9, 400, false, false, false, 128}, 96);
   EXPECT_EQ(japanese.families().front(), "NoSuchFont");
   const QStringList writers = QFontDatabase::families(QFontDatabase::Japanese);
-  if (!writers.isEmpty()) EXPECT_EQ(japanese.families().value(1), writers.front());
+  if (!writers.isEmpty()) {
+    EXPECT_EQ(japanese.families().value(1), writers.front());
+  }
 }
 
 }  // namespace

@@ -348,7 +348,9 @@ TEST_F(DialogProcess, MarkersAndEnabledControlsFollowTheKind) {
     }
     // Enabled only for kind 1: the box looks alike for the others, and
     // unlike them for 1; "..." shows the Disable frame but for kind 2.
-    if (kind != 0) EXPECT_EQ(views[kind].repeatBox.rgb == views[0].repeatBox.rgb, kind != 1) << "kind " << kind;
+    if (kind != 0) {
+      EXPECT_EQ(views[kind].repeatBox.rgb == views[0].repeatBox.rgb, kind != 1) << "kind " << kind;
+    }
     const Rgb outline = kind == 2 ? Rgb{0x00, 0x3C, 0x74} : Rgb{0xC9, 0xC7, 0xBA};
     EXPECT_EQ(views[kind].fileButtonOutline, outline) << "kind " << kind;
   }
