@@ -93,7 +93,6 @@ QApplication* QtApplication::Gui() const {
         guiArgv[1] = nullptr;
         guiArgc = 1;
       }
-      LoadFontAliases();
       gui_ = std::make_unique<QApplication>(guiArgc, guiArgv);
       QApplication::setQuitOnLastWindowClosed(false);
       // Qt's xcb platform installs its own Xlib error handler.

@@ -78,6 +78,8 @@ int ScreenDpi() {
 }
 
 QFont MakeQFont(const Font& font, int dpi) {
+  // With the first font, not at start: a run shows no text.
+  LoadFontAliases();
   QFont result;
   QStringList families{FromUtf8(font.name)};
   // Where the named family is missing, GDI picks one of the character set:
