@@ -27,6 +27,11 @@ std::string Cp932ToUtf8Lossy(std::string_view cp932);
 // Japanese systems the program is made for.
 std::optional<std::string> Utf8ToAnsi(std::string_view utf8);
 std::string AnsiToUtf8Lossy(std::string_view ansi);
+
+// UTF-8 and the system's UTF-16, for the W functions. No value for bytes
+// that are not UTF-8; a lone surrogate becomes U+FFFD.
+std::optional<std::wstring> Utf8ToWide(std::string_view utf8);
+std::string WideToUtf8(std::wstring_view wide);
 #endif
 
 }  // namespace common

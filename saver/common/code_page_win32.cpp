@@ -64,4 +64,19 @@ std::optional<std::string> Utf8ToAnsi(std::string_view utf8) { return Recode(CP_
 
 std::string AnsiToUtf8Lossy(std::string_view ansi) { return RecodeLossy(CP_ACP, ansi); }
 
+std::optional<std::wstring> Utf8ToWide(std::string_view utf8) {
+  return ToWide(CP_UTF8, MB_ERR_INVALID_CHARS, utf8);
+}
+
+std::string WideToUtf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                         nullptr, nullptr);
+  if (length <= 0) return {};
+  std::string utf8(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr,
+                      nullptr);
+  return utf8;
+}
+
 }  // namespace common

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "saver/common/code_page.h"
 #include "saver/common/program_folder.h"
 
 namespace common {
@@ -15,12 +16,7 @@ std::string ProgramFolder() {
   if (slash == std::wstring::npos) return ".";
   // A drive root keeps its backslash ("C:\"), as the system reports it.
   path.resize(slash > 0 && path[slash - 1] == L':' ? slash + 1 : slash);
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr,
-                                  0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), utf8.data(), bytes,
-                      nullptr, nullptr);
-  return utf8;
+  return WideToUtf8(path);
 }
 
 }  // namespace common

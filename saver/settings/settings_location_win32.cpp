@@ -3,30 +3,13 @@
 
 #include <string>
 
+#include "saver/common/code_page.h"
 #include "saver/settings/settings_location.h"
 
 namespace saver {
 namespace {
 
-std::wstring Widen(const std::string& utf8) {
-  int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                   static_cast<int>(utf8.size()), nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                      wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& wide) {
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                  0, nullptr, nullptr);
-  if (bytes <= 0) return {};
-  std::string utf8(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), bytes,
-                      nullptr, nullptr);
-  return utf8;
-}
+std::wstring Widen(const std::string& utf8) { return common::Utf8ToWide(utf8).value_or(std::wstring()); }
 
 // A file marked read-only, or one the user may not open for writing, is not
 // written; where the file is missing, a probe file of another name shows
@@ -95,7 +78,7 @@ std::string UserSettingsFolder() {
   std::wstring path(folder);
   if (path.empty()) return {};
   if (path.back() == L'\\') path.pop_back();
-  return Narrow(path) + "\\Tovarel";
+  return common::WideToUtf8(path) + "\\Tovarel";
 }
 
 SettingsStore SystemSettingsStore() {

@@ -1,5 +1,6 @@
 #include "saver/toolkit/win32/text.h"
 
+#include "saver/common/code_page.h"
 #include "saver/toolkit/win32/windows_api.h"
 
 namespace toolkit::win32 {
@@ -14,15 +15,6 @@ std::wstring Widen(std::string_view utf8) {
   return wide;
 }
 
-std::string Narrow(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return {};
-  std::string utf8(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
-                      nullptr, nullptr);
-  return utf8;
-}
+std::string Narrow(std::wstring_view wide) { return common::WideToUtf8(wide); }
 
 }  // namespace toolkit::win32
