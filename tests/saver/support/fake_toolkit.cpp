@@ -118,7 +118,7 @@ toolkit::UserControl& FakeContainer::NewUserControl(toolkit::UserControlEvents& 
 }
 
 FakeForm::FakeForm(FakeApplication& app, toolkit::FormEvents& events, toolkit::WindowHandle handle)
-    : FakeContainer(app.logger, "form", handle), app(app), events(events) {
+    : FakeContainerOf(app.logger, "form", handle), app(app), events(events) {
   app.forms.push_back(this);
 }
 

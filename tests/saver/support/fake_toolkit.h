@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "saver/toolkit/toolkit.h"
@@ -231,10 +232,14 @@ class FakeContainer {
   toolkit::Colour backColour = 0;
 };
 
-class FakePictureBox : public FakeControlOf<toolkit::PictureBox>, public FakeContainer {
+// A toolkit container (form, picture box, user control) answered by a
+// FakeContainer; the base takes the arguments after the first three.
+template <typename Base>
+class FakeContainerOf : public Base, public FakeContainer {
  public:
-  FakePictureBox(FakeLog& log, std::string name, toolkit::WindowHandle handle)
-      : FakeControlOf(log, name), FakeContainer(log, name, handle) {}
+  template <typename... BaseArgs>
+  FakeContainerOf(FakeLog& log, const std::string& name, toolkit::WindowHandle handle, BaseArgs&&... baseArgs)
+      : Base(std::forward<BaseArgs>(baseArgs)...), FakeContainer(log, name, handle) {}
   toolkit::Surface& GetSurface() override { return surface; }
   void SetBackColour(toolkit::Colour c) override { backColour = c; }
   toolkit::WindowHandle Handle() const override { return handle_; }
@@ -244,23 +249,20 @@ class FakePictureBox : public FakeControlOf<toolkit::PictureBox>, public FakeCon
   toolkit::ComboBox& AddComboBox() override { return NewComboBox(); }
   toolkit::PictureBox& AddPictureBox() override { return NewPictureBox(); }
   toolkit::UserControl& AddUserControl(toolkit::UserControlEvents& e) override { return NewUserControl(e); }
+};
+
+class FakePictureBox : public FakeContainerOf<FakeControlOf<toolkit::PictureBox>> {
+ public:
+  FakePictureBox(FakeLog& log, const std::string& name, toolkit::WindowHandle handle)
+      : FakeContainerOf(log, name, handle, log, name) {}
   void Resized() override { surface.size = {bounds.width, bounds.height}; }
 };
 
-class FakeUserControl : public FakeControlOf<toolkit::UserControl>, public FakeContainer {
+class FakeUserControl : public FakeContainerOf<FakeControlOf<toolkit::UserControl>> {
  public:
-  FakeUserControl(FakeLog& log, std::string name, toolkit::WindowHandle handle,
+  FakeUserControl(FakeLog& log, const std::string& name, toolkit::WindowHandle handle,
                   toolkit::WindowHandle parent, toolkit::UserControlEvents& events)
-      : FakeControlOf(log, name), FakeContainer(log, name, handle), parent(parent), events(events) {}
-  toolkit::Surface& GetSurface() override { return surface; }
-  void SetBackColour(toolkit::Colour c) override { backColour = c; }
-  toolkit::WindowHandle Handle() const override { return handle_; }
-  toolkit::Label& AddLabel() override { return NewLabel(); }
-  toolkit::Image& AddImage() override { return NewImage(); }
-  toolkit::Shape& AddShape() override { return NewShape(); }
-  toolkit::ComboBox& AddComboBox() override { return NewComboBox(); }
-  toolkit::PictureBox& AddPictureBox() override { return NewPictureBox(); }
-  toolkit::UserControl& AddUserControl(toolkit::UserControlEvents& e) override { return NewUserControl(e); }
+      : FakeContainerOf(log, name, handle, log, name), parent(parent), events(events) {}
   void SetTransparent(bool t) override { transparent = t; }
   bool Transparent() const override { return transparent; }
   toolkit::WindowHandle ParentHandle() const override { return parent; }
@@ -281,7 +283,7 @@ class FakeUserControl : public FakeControlOf<toolkit::UserControl>, public FakeC
 
 class FakeApplication;
 
-class FakeForm : public toolkit::Form, public FakeContainer {
+class FakeForm : public FakeContainerOf<toolkit::Form> {
  public:
   FakeForm(FakeApplication& app, toolkit::FormEvents& events, toolkit::WindowHandle handle);
   ~FakeForm() override;
@@ -304,15 +306,7 @@ class FakeForm : public toolkit::Form, public FakeContainer {
   toolkit::Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) override;
   void SetTabOrder(const std::vector<toolkit::Control*>& controls) override { tabOrder = controls; }
 
-  toolkit::Surface& GetSurface() override { return surface; }
-  void SetBackColour(toolkit::Colour c) override { backColour = c; }
   toolkit::WindowHandle Handle() const override { return loaded ? handle_ : 0; }
-  toolkit::Label& AddLabel() override { return NewLabel(); }
-  toolkit::Image& AddImage() override { return NewImage(); }
-  toolkit::Shape& AddShape() override { return NewShape(); }
-  toolkit::ComboBox& AddComboBox() override { return NewComboBox(); }
-  toolkit::PictureBox& AddPictureBox() override { return NewPictureBox(); }
-  toolkit::UserControl& AddUserControl(toolkit::UserControlEvents& e) override { return NewUserControl(e); }
 
   // The window system's close box.
   void CloseBox() { Unload(); }
