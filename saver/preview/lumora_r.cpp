@@ -28,6 +28,14 @@ void Lumora_R::Setup(toolkit::WindowHandle host) {
     app_.EndProgram();
     return;
   }
+  // The desktop itself, or anything as large as a whole screen, is no
+  // control panel's preview: drawing there would cover the screen with a
+  // window that takes no input.
+  const toolkit::Size screen = app_.ScreenSize();
+  if (screen.width > 0 && hostRect->Width() >= screen.width && hostRect->Height() >= screen.height) {
+    app_.EndProgram();
+    return;
+  }
   const int tppX = app_.TwipsPerPixelX();
   const int tppY = app_.TwipsPerPixelY();
   const std::int16_t width = PixelsToTwips16(hostRect->Width(), tppX);

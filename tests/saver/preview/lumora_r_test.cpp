@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 
 #include "saver/zoom.h"
@@ -56,12 +57,19 @@ INSTANTIATE_TEST_SUITE_P(
                     PreviewCase{"TooTallGetsNoSize", 100, 4000, {0, 0, 100, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PreviewHost, ThatNamesNoWindowEndsTheProgramWithoutAForm) {
-  FakeApplication app;
-  saver::Lumora_R preview(app);
-  preview.Setup(99);
-  EXPECT_EQ(app.log, (std::vector<std::string>{"end"}));
-  EXPECT_TRUE(app.forms.empty());
+// No window, the desktop (as large as the screen) or larger: no control
+// panel's preview, so the program ends without a form.
+TEST(PreviewHost, ThatIsNoPreviewWindowEndsTheProgramWithoutAForm) {
+  const std::optional<toolkit::ScreenRect> hosts[] = {
+      std::nullopt, toolkit::ScreenRect{0, 0, 1024, 768}, toolkit::ScreenRect{-10, -10, 3000, 2000}};
+  for (const auto& host : hosts) {
+    FakeApplication app;
+    if (host) app.windowRects[99] = *host;
+    saver::Lumora_R preview(app);
+    preview.Setup(99);
+    EXPECT_EQ(app.log, (std::vector<std::string>{"end"}));
+    EXPECT_TRUE(app.forms.empty());
+  }
 }
 
 TEST(Zoom, RunsFromThePointToTheWindowAndBack) {
