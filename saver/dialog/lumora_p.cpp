@@ -9,6 +9,7 @@
 #include "saver/settings/profile.h"
 #include "saver/settings/settings.h"
 #include "saver/settings_vars.h"
+#include "saver/startup.h"
 #include "saver/zoom.h"
 
 namespace dialog {
@@ -215,7 +216,7 @@ void Lumora_P::ChooseFile(int) {
   const toolkit::OpenFileResult result = app_.ChooseOpenFile(request);
   saver::LastApiResult = result.result;
   if (result.result <= 0) return;
-  if (!saver::ProfileCanHold(result.path)) {
+  if (!saver::ProfileCanHold(result.path) || result.path.find('"') != std::string::npos) {
     // Written as it is, the path would come back as another file.
     app_.ShowMessageBox(kUnwritablePathMessage, kCaption);
     return;
@@ -230,11 +231,19 @@ void Lumora_P::Set() {
   saver::SettingsLocation location;
   location.programFolder = app_.ProgramFolder();
   const std::string file = saver::IniFileToWrite(location);
-  saver::WriteIni(saver::kIniSection, saver::kKeyBgmKind, common::WriteSigned(saver::BgmKind), file);
   // A number beyond 16 bits fails to convert and keeps the track as it was.
   if (auto track = RepeatTrackOf(BGM_Repeat->Text())) saver::BgmRepeat = *track;
-  saver::WriteIni(saver::kIniSection, saver::kKeyBgmRepeat, common::WriteSigned(saver::BgmRepeat), file);
-  saver::WriteIni(saver::kIniSection, saver::kKeyBgmFile, saver::BgmFile, file);
+  // Each write replaces the whole file or leaves it: the first that fails
+  // stops the rest, and the user hears of it instead of a dialog that
+  // closes as if all were saved.
+  const bool saved =
+      saver::WriteIni(saver::kIniSection, saver::kKeyBgmKind, common::WriteSigned(saver::BgmKind), file) &&
+      saver::WriteIni(saver::kIniSection, saver::kKeyBgmRepeat, common::WriteSigned(saver::BgmRepeat), file) &&
+      saver::WriteIni(saver::kIniSection, saver::kKeyBgmFile, saver::BgmFile, file);
+  if (!saved) {
+    app_.ShowMessageBox(kSaveFailedMessage, saver::kProgramTitle);
+    return;
+  }
   form_->Unload();
 }
 

@@ -14,11 +14,16 @@ namespace dialog {
 inline constexpr std::string_view kCaption = "<Tovarel>";
 inline constexpr std::string_view kWebAddress = "https://tovarel.jp/";
 inline constexpr std::string_view kCreditText = "Tovarel  © 2026 Tovarel";
-// Shown when a chosen file's name cannot be kept in Tovarel.ini: a
-// character its code page lacks, or more than it reads back.
+// Shown when a chosen file's name cannot be kept in Tovarel.ini or played
+// back: a character its code page lacks, more than it reads back, or a
+// double quote, which no music command can quote.
 inline constexpr std::string_view kUnwritablePathMessage =
     "このﾌｧｲﾙ名は Tovarel.ini に保存できません (使えない文字があるか、長すぎます)。\n"
     "別のﾌｧｲﾙを選んでください。";
+
+// Shown, with the program's title as caption, when Set could not save the
+// choice anywhere (no writable folder, a full disk).
+inline constexpr std::string_view kSaveFailedMessage = "設定を保存できませんでした。";
 
 class Lumora_P final : public toolkit::FormEvents {
  public:

@@ -43,9 +43,9 @@ std::string ReadIni(std::string_view section, std::string_view key, const std::s
   return GetProfileText(section, key, file);
 }
 
-void WriteIni(std::string_view section, std::string_view key, std::string_view value,
+bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
               const std::string& file) {
-  PutProfileText(CutName(section), CutName(key), value, file);
+  return PutProfileText(CutName(section), CutName(key), value, file);
 }
 
 void LoadSettings(const SettingsPlace& place) {

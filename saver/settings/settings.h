@@ -19,8 +19,8 @@ inline constexpr std::string_view kKeyBgmFile = "BGMﾌｧｲﾙ";
 // The value, or "" when the file, the section or the key does not exist.
 std::string ReadIni(std::string_view section, std::string_view key, const std::string& file);
 
-// Creates the file, section or key as needed. A failed write is not reported.
-void WriteIni(std::string_view section, std::string_view key, std::string_view value,
+// Creates the file, section or key as needed. False when nothing was written.
+bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
               const std::string& file);
 
 // Where LoadSettings finds the file (see settings_location.h) and the music

@@ -11,6 +11,7 @@
 #include "saver/dialog/background.h"
 #include "saver/settings/settings.h"
 #include "saver/settings_vars.h"
+#include "saver/startup.h"
 #include "saver/zoom.h"
 #include "tests/saver/support/fake_toolkit.h"
 #include "tests/saver/support/temp_dir.h"
@@ -246,6 +247,42 @@ TEST(DialogSetProtected, WritesTheUsersCopyAndReadsItBack) {
             "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\nBGM\xD8\xCB\xDF\xB0\xC4= 5\r\nBGM\xCC\xA7\xB2\xD9=\r\n");
 }
 
+// Nowhere to save (the program's folder and the per-user place both closed
+// to the user): Set says so, the file stays as it was and the dialog open.
+TEST(DialogSetProtected, NowhereToSaveIsToldAndChangesNothing) {
+  if (!testsupport::UnprivilegedUser()) GTEST_SKIP() << "no unprivileged user to run as";
+  testsupport::TempDir program;
+  testsupport::TempDir config;
+  const std::string before = "[Section]\r\nBGM\x8B\xE6\x95\xAA= 0\r\n";
+  testsupport::WriteBytes(program.File("Tovarel.ini"), before);
+  chmod(program.Path().c_str(), 0555);
+  chmod(config.Path().c_str(), 0555);
+  const std::string folder = program.Path();
+  const std::string configHome = config.Path();
+  std::optional<std::string> outcome = testsupport::RunUnprivileged([folder, configHome] {
+    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    FakeApplication app;
+    app.programFolder = folder;
+    saver::BgmKind = 2;
+    saver::BgmFile = "/m/a.mp3";
+    dialog::Lumora_P settings(app);
+    bool stillOpen = false;
+    app.whileModal = [&](FakeForm& form) {
+      settings.Set();
+      stillOpen = form.loaded;
+      settings.Cancel();
+    };
+    settings.ShowModal();
+    const std::string told = std::string("message ") + std::string(dialog::kSaveFailedMessage) + " | " +
+                             std::string(saver::kProgramTitle);
+    return std::string(app.logger.Contains(told) ? "told" : "silent") + (stillOpen ? " open" : " closed");
+  });
+  ASSERT_TRUE(outcome);
+  EXPECT_EQ(*outcome, "told open");
+  EXPECT_EQ(testsupport::ReadBytes(program.File("Tovarel.ini")), before);
+  EXPECT_FALSE(std::filesystem::exists(config.Path() + "/tovarel"));
+}
+
 TEST(DialogClose, CancelAndTheCloseBoxWriteNothingAndZoomBackToThePoint) {
   for (bool closeBox : {false, true}) {
     Dialog d(1, 3, "");
@@ -296,7 +333,9 @@ TEST(DialogFile, ChoosingAFileShowsItAndMovesTheStartFolder) {
 
 TEST(DialogFile, APathTheSettingsFileCannotHoldKeepsThePreviousOne) {
   // An emoji has no Shift-JIS form; 300 characters read back cut to 255 bytes.
-  for (const std::string& path : {std::string("/m/\xF0\x9F\x8E\xB5.mp3"), "/" + std::string(295, 'a') + ".mp3"}) {
+  // A double quote would end the music command's quoted name.
+  for (const std::string& path : {std::string("/m/\xF0\x9F\x8E\xB5.mp3"), "/" + std::string(295, 'a') + ".mp3",
+                                  std::string("/m/say \"hi\".mp3")}) {
     Dialog d(2, 0, "/m/old.mp3");
     d.app.openFileResults = {{1, path}};
     d.Open([](Dialog& d) { d.dialog.ChooseFile(0); });
