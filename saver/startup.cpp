@@ -22,6 +22,14 @@ size_t CharacterOffset(std::string_view text, size_t index) {
   return offset;
 }
 
+// The claim a mode holds, if any: the modes whose windows the single-copy
+// check looks for.
+std::string_view ClaimOf(std::string_view letter, std::string_view commandLine) {
+  if (letter == "S" || commandLine.empty()) return kRunClaim;
+  if (letter == "C") return kSettingsClaim;
+  return {};
+}
+
 }  // namespace
 
 std::string ModeLetter(std::string_view commandLine) {
@@ -38,13 +46,16 @@ std::int32_t PreviewHostHandle(std::string_view commandLine) {
 }
 
 void Main(toolkit::Application& app, const ModeEntries& modes) {
-  if (app.WindowExists(kRunWindowTitle) || app.WindowExists(kDialogWindowTitle)) {
+  const std::string commandLine = app.CommandLine();
+  const std::string letter = ModeLetter(commandLine);
+  // Two copies started together both pass the title check before either has
+  // its window; the claim lets one through.
+  const std::string_view claim = ClaimOf(letter, commandLine);
+  if ((!claim.empty() && !app.Claim(claim)) || app.WindowExists(kRunWindowTitle) ||
+      app.WindowExists(kDialogWindowTitle)) {
     app.EndProgram();
     return;
   }
-
-  const std::string commandLine = app.CommandLine();
-  const std::string letter = ModeLetter(commandLine);
   if (letter == "P") {
     if (modes.loadPreviewForm) modes.loadPreviewForm(app, PreviewHostHandle(commandLine));
     return;

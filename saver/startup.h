@@ -13,6 +13,9 @@ namespace saver {
 inline constexpr std::string_view kProgramTitle = "Tovarel (ScreenSaver)";
 inline constexpr std::string_view kRunWindowTitle = "Lumora_Main";
 inline constexpr std::string_view kDialogWindowTitle = "<Tovarel>";
+// Claims held for the whole life of a run and of an open settings dialog.
+inline constexpr std::string_view kRunClaim = "_TOVAREL_RUN";
+inline constexpr std::string_view kSettingsClaim = "_TOVAREL_SETTINGS";
 inline constexpr std::string_view kRendererFileName = "Tovarel.dll";
 inline constexpr std::string_view kRendererMissingMessage =
     "Tovarel.dll が同じﾌｫﾙﾀﾞに見つかりません！";

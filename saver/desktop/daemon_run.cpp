@@ -20,6 +20,14 @@ std::unique_ptr<saver::Lumora_S> runForm;
 
 void Complain(const std::string& text) { std::fprintf(stderr, "tovarel: %s\n", text.c_str()); }
 
+// A daemon starts a copy per monitor, and its settings show a small
+// preview: one copy per display plays, and never a preview.
+bool PlaysMusic(toolkit::Application& app, unsigned long window) {
+  const std::optional<toolkit::ScreenRect> rect = app.WindowRect(window);
+  if (rect && (rect->Width() < kPreviewLimit.width || rect->Height() < kPreviewLimit.height)) return false;
+  return app.Claim(kMusicClaim);
+}
+
 }  // namespace
 
 bool StartDaemonRun(toolkit::Application& app, DrawTarget target) {
@@ -44,7 +52,8 @@ bool StartDaemonRun(toolkit::Application& app, DrawTarget target) {
   std::snprintf(id, sizeof id, "0x%lx", window);
   setenv(kDaemonWindowVariable, id, 1);
   bgm = std::make_unique<music::Lumora_BGM>(music::SystemMci());
-  runForm = std::make_unique<saver::Lumora_S>(app, *bgm, saver::Lumora_S::Screen::DaemonWindow);
+  runForm = std::make_unique<saver::Lumora_S>(app, *bgm, saver::Lumora_S::Screen::DaemonWindow,
+                                              PlaysMusic(app, window));
   runForm->LoadForm();
   return true;
 }

@@ -14,8 +14,8 @@ std::string MusicFileType(std::string_view path) {
   return type;
 }
 
-Lumora_S::Lumora_S(toolkit::Application& app, music::Lumora_BGM& bgm, Screen screen)
-    : app_(app), bgm_(bgm), screen_(screen) {}
+Lumora_S::Lumora_S(toolkit::Application& app, music::Lumora_BGM& bgm, Screen screen, bool withMusic)
+    : app_(app), bgm_(bgm), screen_(screen), withMusic_(withMusic) {}
 
 void Lumora_S::LoadForm() {
   form_ = app_.CreateForm(*this);
@@ -29,8 +29,12 @@ void Lumora_S::Load() {
   Timer3 = &form_->AddTimer(kTimer3Interval, true, [this] { Timer3Tick(); });
 
   RendererPath = app_.ProgramFolder() + PathSeparator(kNativePathSyntax) + std::string(kRendererFileName);
+  // A renderer killed outright cannot put the desktop's mode back itself.
+  if (screen_ == Screen::OwnWindow) app_.NoteDisplayMode();
   renderer_ = app_.StartProgram(RendererPath);
+  if (renderer_) renderer_->NotifyEnd([this] { RendererEnded(); });
 
+  if (!withMusic_) return;
   if (BgmKind == 1) {
     bgm_.OpenCd();
     Timer2->SetEnabled(true);
@@ -63,8 +67,7 @@ bool Lumora_S::RendererHadItsChance() {
 void Lumora_S::Timer3Tick() {
   if (screen_ == Screen::DaemonWindow) {
     if (renderer_ && renderer_->Running()) return;
-    Timer3->SetEnabled(false);
-    form_->Unload();
+    EndRun();
     return;
   }
   if (app_.WindowExists(kRendererWindowTitle)) {
@@ -72,8 +75,27 @@ void Lumora_S::Timer3Tick() {
     return;
   }
   if (!RendererHadItsChance()) return;
+  EndRun();
+}
+
+void Lumora_S::RendererEnded() {
+  if (Timer3 != nullptr && Timer3->Enabled()) EndRun();
+}
+
+void Lumora_S::EndRun() {
+  rendererGone_ = true;
   Timer3->SetEnabled(false);
   form_->Unload();
+}
+
+// Reads how the renderer ended once its window is gone. One that did not
+// end by itself (killed, crashed past its own guard) left the display
+// switched. While the renderer still runs (the host itself is being ended)
+// it is left to end with its host and restore for itself.
+void Lumora_S::ReapRenderer() {
+  if (!renderer_ || !rendererGone_) return;
+  if (!renderer_->WaitForEnd(kRendererEndWaitMs)) return;
+  if (screen_ == Screen::OwnWindow && !renderer_->EndedCleanly()) app_.RestoreDisplayMode(kRendererScreen);
 }
 
 void Lumora_S::QueryUnload() {
@@ -81,7 +103,7 @@ void Lumora_S::QueryUnload() {
     Timer2->SetEnabled(false);
     bgm_.StopCd();
   }
-  if (BgmKind == 2) {
+  if (BgmKind == 2 && withMusic_) {
     const std::string type = MusicFileType(BgmFile);
     if (type == "WAV") bgm_.StopWav();
     if (type == "MP3") {
@@ -89,6 +111,7 @@ void Lumora_S::QueryUnload() {
       bgm_.StopMp3();
     }
   }
+  ReapRenderer();
   if (screen_ == Screen::OwnWindow && ModeLetter(app_.CommandLine()) == "S") app_.ShowCursor(true);
   app_.EndProgram();
 }

@@ -20,6 +20,11 @@ class Lumora_S final : public toolkit::FormEvents {
   static constexpr int kTimer3Interval = 500;
   // Ticks of Timer3 a renderer gets to open its window: 10 s.
   static constexpr int kStartWaitTicks = 20;
+  // The screen the renderer switches to.
+  static constexpr toolkit::Size kRendererScreen{1024, 768};
+  // How long a renderer whose window has gone gets to finish its ending
+  // (the display's mode back) before the host reads how it ended.
+  static constexpr int kRendererEndWaitMs = 2000;
 
   // How the renderer shows the run.
   enum class Screen {
@@ -33,7 +38,10 @@ class Lumora_S final : public toolkit::FormEvents {
     DaemonWindow,
   };
 
-  Lumora_S(toolkit::Application& app, music::Lumora_BGM& bgm, Screen screen = Screen::OwnWindow);
+  // Without music the run plays nothing and turns no music timer on: a
+  // daemon's other copies while one plays, or its small preview.
+  Lumora_S(toolkit::Application& app, music::Lumora_BGM& bgm, Screen screen = Screen::OwnWindow,
+           bool withMusic = true);
 
   // Makes the form with its caption and timers and loads it without
   // showing it.
@@ -45,6 +53,8 @@ class Lumora_S final : public toolkit::FormEvents {
   void Timer1Tick();
   void Timer2Tick();
   void Timer3Tick();
+  // The renderer's process has ended: the run ends now, not at the next tick.
+  void RendererEnded();
 
   std::string RendererPath;
 
@@ -54,13 +64,18 @@ class Lumora_S final : public toolkit::FormEvents {
 
  private:
   bool RendererHadItsChance();
+  void EndRun();
+  void ReapRenderer();
 
   toolkit::Application& app_;
   music::Lumora_BGM& bgm_;
   Screen screen_;
+  bool withMusic_;
   std::unique_ptr<toolkit::Form> form_;
   std::unique_ptr<toolkit::Process> renderer_;
   bool rendererSeen_ = false;
+  // The run ends because the renderer has gone (not a signal to the host).
+  bool rendererGone_ = false;
   int ticksWithoutWindow_ = 0;
 };
 

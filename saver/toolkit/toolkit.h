@@ -322,6 +322,13 @@ class Process {
  public:
   virtual ~Process() = default;
   virtual bool Running() = 0;
+  // Waits at most this long for the end; true once it has ended.
+  virtual bool WaitForEnd(int milliseconds) = 0;
+  // Once it has ended: whether it exited by itself with code 0.
+  virtual bool EndedCleanly() = 0;
+  // `ended` runs once, from the event loop between other events, soon after
+  // the program has ended.
+  virtual void NotifyEnd(std::function<void()> ended) = 0;
 };
 
 class Application {
@@ -338,6 +345,12 @@ class Application {
   // Whether a top-level window of exactly this title exists, of any class
   // and in any process.
   virtual bool WindowExists(std::string_view title) = 0;
+
+  // Holds the claim of this name for the user's display (on Windows, the
+  // session) until the program ends. Only one program at a time gets it;
+  // false when another holds it. Unlike a window title it cannot be passed
+  // by two programs starting at the same moment.
+  virtual bool Claim(std::string_view name) = 0;
 
   // Counted like the system's cursor display count: hidden while below zero.
   virtual void ShowCursor(bool show) = 0;
@@ -380,6 +393,13 @@ class Application {
   // Starts a program by absolute path with no arguments, its window shown
   // normally with the focus, and does not wait. Null when it could not start.
   virtual std::unique_ptr<Process> StartProgram(const std::string& path) = 0;
+  // Notes the display's configuration, before starting a program that
+  // switches it.
+  virtual void NoteDisplayMode() = 0;
+  // Puts back the configuration noted, when the screen is now `switched` in
+  // size and was not then: a program that switched it ended without its own
+  // restore. Any other change since is the user's and stays.
+  virtual void RestoreDisplayMode(Size switched) = 0;
   // Opens a web address in the user's browser; the system's result.
   virtual std::int32_t OpenUrl(WindowHandle owner, std::string_view url) = 0;
   virtual OpenFileResult ChooseOpenFile(const OpenFileRequest& request) = 0;

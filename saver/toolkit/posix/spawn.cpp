@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <cstdlib>
 #include <string_view>
 
@@ -68,7 +70,28 @@ bool ChildProcess::Running() {
   if (result == 0) return true;
   if (result < 0 && errno == EINTR) return true;
   ended_ = true;  // reaped now, or by someone else already
+  cleanExit_ = result == pid_ && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return false;
+}
+
+ChildProcess::~ChildProcess() {
+  if (endFd_ >= 0) close(endFd_);
+}
+
+int ChildProcess::EndDescriptor() {
+  // Opened while the child is still ours to reap, so the id cannot name
+  // another process yet.
+  if (endFd_ == -2) endFd_ = ended_ ? -1 : static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
+  return endFd_;
+}
+
+bool ChildProcess::WaitForEnd(int milliseconds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (Running()) {
+    if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
 }
 
 std::unique_ptr<ChildProcess> StartProgram(const std::string& path) {

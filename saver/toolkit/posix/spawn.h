@@ -12,16 +12,28 @@
 
 namespace toolkit::posix {
 
-// A child of this process; Running() reaps it once it has ended.
-class ChildProcess final : public Process {
+// A child of this process; Running() reaps it once it has ended. An event
+// loop learns of the end through EndDescriptor.
+class ChildProcess {
  public:
   explicit ChildProcess(pid_t pid) : pid_(pid) {}
-  bool Running() override;
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool Running();
+  bool WaitForEnd(int milliseconds);
+  // Exited by itself with code 0; false while it runs.
+  bool EndedCleanly() { return !Running() && cleanExit_; }
   pid_t Pid() const { return pid_; }
+  // Readable once the child has ended (a pidfd); -1 where the kernel has none.
+  int EndDescriptor();
 
  private:
   pid_t pid_;
   bool ended_ = false;
+  bool cleanExit_ = false;
+  int endFd_ = -2;  // not opened yet
 };
 
 // Runs `path` itself with argv = {path}. The child gets SIGTERM when this

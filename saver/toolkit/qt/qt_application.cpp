@@ -20,9 +20,12 @@
 #include "saver/toolkit/qt/qt_form.h"
 #include "saver/toolkit/qt/qt_open_file.h"
 #include "saver/toolkit/qt/qt_picture.h"
+#include "saver/toolkit/qt/qt_process.h"
 #include "saver/toolkit/qt/qt_text.h"
 #include "saver/toolkit/qt/qt_window_at.h"
+#include "saver/toolkit/x11/claim.h"
 #include "saver/toolkit/x11/connection.h"
+#include "saver/toolkit/x11/display_mode.h"
 #include "saver/toolkit/x11/pointer_hiding.h"
 #include "saver/toolkit/x11/screen_query.h"
 #include "saver/toolkit/x11/window_lookup.h"
@@ -274,7 +277,17 @@ void QtApplication::SetBusyPointer(bool busy) {
 }
 
 std::unique_ptr<Process> QtApplication::StartProgram(const std::string& path) {
-  return posix::StartProgram(path);
+  std::unique_ptr<posix::ChildProcess> child = posix::StartProgram(path);
+  if (!child) return nullptr;
+  return std::make_unique<QtProcess>(std::move(child), Gui());
+}
+
+bool QtApplication::Claim(std::string_view name) { return x11::ClaimSelection(XDisplay(), name); }
+
+void QtApplication::NoteDisplayMode() { notedMode_ = x11::ReadDisplayMode(XDisplay()); }
+
+void QtApplication::RestoreDisplayMode(Size switched) {
+  if (notedMode_) x11::RestoreDisplayMode(XDisplay(), *notedMode_, switched.width, switched.height);
 }
 
 std::int32_t QtApplication::OpenUrl(WindowHandle, std::string_view url) {

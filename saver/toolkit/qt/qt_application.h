@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "saver/toolkit/qt/qt_signal_watch.h"
+#include "saver/toolkit/x11/display_mode.h"
 #include "saver/toolkit/x11/screen_query.h"
 #include "saver/toolkit/toolkit.h"
 
@@ -29,6 +30,7 @@ class QtApplication final : public Application {
   std::string CommandLine() const override { return commandLine_; }
   std::string ProgramFolder() const override;
   bool WindowExists(std::string_view title) override;
+  bool Claim(std::string_view name) override;
   void ShowCursor(bool show) override;
   void ShowMessageBox(std::string_view text, std::string_view caption) override;
   void EndProgram() override;
@@ -47,6 +49,8 @@ class QtApplication final : public Application {
   CursorRef LoadCursor(std::span<const unsigned char> data) override;
   void SetBusyPointer(bool busy) override;
   std::unique_ptr<Process> StartProgram(const std::string& path) override;
+  void NoteDisplayMode() override;
+  void RestoreDisplayMode(Size switched) override;
   std::int32_t OpenUrl(WindowHandle owner, std::string_view url) override;
   OpenFileResult ChooseOpenFile(const OpenFileRequest& request) override;
 
@@ -91,6 +95,7 @@ class QtApplication final : public Application {
   std::vector<QtForm*> forms_;
   std::vector<QtForm*> loaded_;  // in load order
   SignalWatch signals_;
+  std::optional<x11::DisplayMode> notedMode_;
 };
 
 }  // namespace toolkit::qt

@@ -48,6 +48,17 @@ bool Win32Application::WindowExists(std::string_view title) {
   return ansi && FindWindowA(nullptr, ansi->c_str()) != nullptr;
 }
 
+bool Win32Application::Claim(std::string_view name) {
+  // A named mutex in the session's namespace, held until the process ends.
+  const HANDLE mutex = CreateMutexW(nullptr, FALSE, (L"Local\\" + Widen(name)).c_str());
+  if (mutex == nullptr) return true;  // nothing to coordinate through
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return false;
+  }
+  return true;
+}
+
 void Win32Application::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
 
 void Win32Application::ShowMessageBox(std::string_view text, std::string_view caption) {
@@ -58,16 +69,48 @@ void Win32Application::ShowMessageBox(std::string_view text, std::string_view ca
 
 void Win32Application::EndProgram() { ExitProcess(0); }
 
-std::optional<int> Win32Application::PumpMessage() {
-  MSG message{};
-  const int got = GetMessageW(&message, nullptr, 0, 0);
-  if (got == 0) return static_cast<int>(message.wParam);
-  if (got < 0) return 0;
+void Win32Application::Dispatch(MSG& message) {
   if (!HandleTabKey(message)) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+std::optional<int> Win32Application::PumpMessage() {
+  MSG message{};
+  if (watched_.empty()) {
+    const int got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got < 0) return 0;
+    Dispatch(message);
+    return std::nullopt;
+  }
+  // Messages and the watched handles together: a process's end is heard
+  // at once, between messages.
+  std::vector<HANDLE> handles;
+  for (const Watched& w : watched_) handles.push_back(w.handle);
+  const DWORD count = static_cast<DWORD>(std::min<size_t>(handles.size(), MAXIMUM_WAIT_OBJECTS - 1));
+  const DWORD woke =
+      MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (woke >= WAIT_OBJECT_0 && woke < WAIT_OBJECT_0 + count) {
+    std::function<void()> signalled = std::move(watched_[woke - WAIT_OBJECT_0].signalled);
+    watched_.erase(watched_.begin() + (woke - WAIT_OBJECT_0));
+    if (signalled) signalled();
+    return std::nullopt;
+  }
+  if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return std::nullopt;
+  if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+  Dispatch(message);
   return std::nullopt;
+}
+
+void Win32Application::Watch(HANDLE handle, std::function<void()> signalled) {
+  Unwatch(handle);
+  watched_.push_back({handle, std::move(signalled)});
+}
+
+void Win32Application::Unwatch(HANDLE handle) {
+  std::erase_if(watched_, [handle](const Watched& w) { return w.handle == handle; });
 }
 
 int Win32Application::RunEventLoop() {
@@ -153,7 +196,26 @@ void Win32Application::SetBusyPointer(bool busy) {
 }
 
 std::unique_ptr<Process> Win32Application::StartProgram(const std::string& path) {
-  return StartWin32Program(path);
+  return StartWin32Program(*this, path);
+}
+
+namespace {
+
+std::optional<Size> CurrentMode() {
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return std::nullopt;
+  return Size{static_cast<int>(mode.dmPelsWidth), static_cast<int>(mode.dmPelsHeight)};
+}
+
+}  // namespace
+
+void Win32Application::NoteDisplayMode() { notedMode_ = CurrentMode(); }
+
+void Win32Application::RestoreDisplayMode(Size switched) {
+  if (!notedMode_ || *notedMode_ == switched || CurrentMode() != switched) return;
+  // The registry's mode, the one a full-screen switch leaves untouched.
+  ChangeDisplaySettingsW(nullptr, 0);
 }
 
 std::int32_t Win32Application::OpenUrl(WindowHandle owner, std::string_view url) {

@@ -2,6 +2,7 @@
 // The toolkit on the Windows user interface (user32 and GDI).
 #include "saver/toolkit/win32/windows_api.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ class Win32Application final : public Application {
   std::string CommandLine() const override { return commandLine_; }
   std::string ProgramFolder() const override;
   bool WindowExists(std::string_view title) override;
+  bool Claim(std::string_view name) override;
   void ShowCursor(bool show) override;
   void ShowMessageBox(std::string_view text, std::string_view caption) override;
   void EndProgram() override;
@@ -43,6 +45,8 @@ class Win32Application final : public Application {
   void SetBusyPointer(bool busy) override;
 
   std::unique_ptr<Process> StartProgram(const std::string& path) override;
+  void NoteDisplayMode() override;
+  void RestoreDisplayMode(Size switched) override;
   std::int32_t OpenUrl(WindowHandle owner, std::string_view url) override;
   OpenFileResult ChooseOpenFile(const OpenFileRequest& request) override;
 
@@ -58,14 +62,25 @@ class Win32Application final : public Application {
   // Takes one message through the loop (Tab moves the focus through the
   // form's tab order); the exit code when it was the quit message.
   std::optional<int> PumpMessage();
+  // `signalled` runs from the loop, once, when the handle is signalled (a
+  // process has ended). The handle must stay open until then or Unwatch.
+  void Watch(HANDLE handle, std::function<void()> signalled);
+  void Unwatch(HANDLE handle);
 
  private:
   bool HandleTabKey(const MSG& message);
+  void Dispatch(MSG& message);
+  struct Watched {
+    HANDLE handle;
+    std::function<void()> signalled;
+  };
 
   std::string commandLine_;
   std::vector<Win32Form*> forms_;
   int loadedForms_ = 0;
   bool busy_ = false;
+  std::vector<Watched> watched_;
+  std::optional<Size> notedMode_;
 };
 
 // The argument part of a full command line: the program's name (quoted or

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include "saver/settings_vars.h"
@@ -192,6 +193,61 @@ INSTANTIATE_TEST_SUITE_P(
         WatchCase{"RendererDiedBeforeItsWindow", true, 0, 0, 4, 4},
         WatchCase{"KilledRendererTakesItsWindow", true, 1, 3, 3, 3},
         WatchCase{"RunningRendererWithoutWindowGivesUpAfterTenSeconds", true, 0, 0, 0, 20}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// How the renderer's process ends decides whether the host puts the
+// desktop's mode back; its end is acted on at once, not at the next tick.
+struct EndingCase {
+  const char* name;
+  bool daemonWindow;
+  bool hostSignalled;  // the host is ended while its renderer still runs
+  bool cleanly;        // the renderer exited by itself with code 0
+  bool restores;
+};
+void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.name; }
+
+class RunEnding : public testing::TestWithParam<EndingCase> {};
+
+TEST_P(RunEnding, RestoresOnlyAfterARendererThatCouldNot) {
+  const EndingCase& c = GetParam();
+  FakeApplication app;
+  RecordingMci mci;
+  music::Lumora_BGM bgm{mci};
+  saver::BgmKind = 2;
+  saver::BgmFile = "/music/a.mp3";
+  app.commandLine = "/s";
+  app.programFolder = kFolder;
+  app.startablePrograms.insert(kRenderer);
+  saver::Lumora_S form(app, bgm, c.daemonWindow ? saver::Lumora_S::Screen::DaemonWindow
+                                                : saver::Lumora_S::Screen::OwnWindow);
+  form.LoadForm();
+  EXPECT_EQ(app.logger.Contains("note display"), !c.daemonWindow);
+  const std::string note = "note display", start = std::string("start ") + kRenderer;
+  if (!c.daemonWindow) EXPECT_LT(std::find(app.log.begin(), app.log.end(), note), std::find(app.log.begin(), app.log.end(), start));
+  app.windows.insert("Lumora_VC");
+  app.forms.front()->timers.at(2)->Fire();
+  ASSERT_FALSE(app.ended);
+  mci.calls.clear();
+  if (c.hostSignalled) {
+    app.forms.front()->Unload();
+  } else {
+    app.windows.erase("Lumora_VC");
+    *app.started[kRenderer] = false;
+    app.endings[kRenderer]->cleanly = c.cleanly;
+    ASSERT_TRUE(app.endings[kRenderer]->notify);
+    app.endings[kRenderer]->notify();
+  }
+  EXPECT_TRUE(app.ended) << "without waiting for the watch";
+  EXPECT_EQ(mci.Commands(), (std::vector<std::string>{"stop MP3Play", "close MP3Play"}));
+  EXPECT_EQ(app.logger.Contains("restore display from 1024x768"), c.restores);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunEnding,
+    testing::Values(EndingCase{"Escape", false, false, true, false},
+                    EndingCase{"KilledOrCrashed", false, false, false, true},
+                    EndingCase{"HostEndedFirst", false, true, true, false},
+                    EndingCase{"DaemonWindowIsNeverSwitched", true, false, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RunCursor, ShownAgainOnlyForTheSLetter) {

@@ -51,7 +51,8 @@ TEST_P(MainTest, Dispatches) {
   FakeApplication app;
   app.commandLine = c.commandLine;
   app.programFolder = folder.Path();
-  app.windows = {c.windows.begin(), c.windows.end()};
+  // Names of claims held by other copies stand among the windows.
+  for (const std::string& name : c.windows) (name.starts_with("_TOVAREL") ? app.claims : app.windows).insert(name);
   saver::Main(app, RecordingModes(app));
 
   EXPECT_EQ(app.log, c.expected);
@@ -67,16 +68,24 @@ std::vector<std::string> After(std::vector<std::string> tail) {
   return all;
 }
 
+// The run's and the dialog's claims come before the title check.
+std::vector<std::string> Claimed(const std::string& claim, std::vector<std::string> rest) {
+  rest.insert(rest.begin(), "claim " + claim);
+  return rest;
+}
+const std::string kRun = "_TOVAREL_RUN";
+const std::string kSettings = "_TOVAREL_SETTINGS";
+
 INSTANTIATE_TEST_SUITE_P(
     Table, MainTest,
     testing::Values(
-        DispatchCase{"SlashS", "/s", true, {}, After({"cursor hide", "run form"}), true},
-        DispatchCase{"SlashUpperS", "/S", true, {}, After({"cursor hide", "run form"}), true},
-        DispatchCase{"DashS", "-s", true, {}, After({"cursor hide", "run form"}), true},
-        DispatchCase{"Empty", "", true, {}, After({"run form"}), true},
-        DispatchCase{"SlashC", "/c", true, {}, After({"dialog", "end"}), true},
-        DispatchCase{"SlashCWithParent", "/c:4711", true, {}, After({"dialog", "end"}), true},
-        DispatchCase{"SlashUpperC", "/C", true, {}, After({"dialog", "end"}), true},
+        DispatchCase{"SlashS", "/s", true, {}, Claimed(kRun, After({"cursor hide", "run form"})), true},
+        DispatchCase{"SlashUpperS", "/S", true, {}, Claimed(kRun, After({"cursor hide", "run form"})), true},
+        DispatchCase{"DashS", "-s", true, {}, Claimed(kRun, After({"cursor hide", "run form"})), true},
+        DispatchCase{"Empty", "", true, {}, Claimed(kRun, After({"run form"})), true},
+        DispatchCase{"SlashC", "/c", true, {}, Claimed(kSettings, After({"dialog", "end"})), true},
+        DispatchCase{"SlashCWithParent", "/c:4711", true, {}, Claimed(kSettings, After({"dialog", "end"})), true},
+        DispatchCase{"SlashUpperC", "/C", true, {}, Claimed(kSettings, After({"dialog", "end"})), true},
         DispatchCase{"PreviewSpace", "/p 1234", true, {}, After({"preview 1234"}), false},
         DispatchCase{"PreviewColon", "/p:1234", true, {}, After({"preview 1234"}), false},
         DispatchCase{"PreviewUpper", "/P 77", false, {}, After({"preview 77"}), false},
@@ -89,17 +98,25 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"UnknownSwitch", "/a", true, {}, After({"end"}), true},
         DispatchCase{"OneCharacter", "s", true, {}, After({"end"}), true},
         DispatchCase{"NonAsciiLetter", "/ſ", true, {}, After({"end"}), true},
-        DispatchCase{"RendererMissingSettings", "/c", false, {}, After({kMissing, "end"}), true},
-        DispatchCase{"RendererMissingRun", "/s", false, {}, After({kMissing, "end"}), true},
-        DispatchCase{"RendererMissingEmpty", "", false, {}, After({kMissing, "end"}), true},
+        DispatchCase{"RendererMissingSettings", "/c", false, {}, Claimed(kSettings, After({kMissing, "end"})), true},
+        DispatchCase{"RendererMissingRun", "/s", false, {}, Claimed(kRun, After({kMissing, "end"})), true},
+        DispatchCase{"RendererMissingEmpty", "", false, {}, Claimed(kRun, After({kMissing, "end"})), true},
         DispatchCase{"RendererMissingUnknown", "/a", false, {}, After({kMissing, "end"}), true},
-        DispatchCase{"RunOpenS", "/s", true, {"Lumora_Main"}, {kFindRun, "end"}, false},
-        DispatchCase{"RunOpenC", "/c", false, {"Lumora_Main"}, {kFindRun, "end"}, false},
+        DispatchCase{"RunOpenS", "/s", true, {"Lumora_Main"}, Claimed(kRun, {kFindRun, "end"}), false},
+        DispatchCase{"RunOpenC", "/c", false, {"Lumora_Main"}, Claimed(kSettings, {kFindRun, "end"}), false},
         DispatchCase{"RunOpenP", "/p 1234", true, {"Lumora_Main"}, {kFindRun, "end"}, false},
-        DispatchCase{"DialogOpenS", "/s", true, {"<Tovarel>"}, After({"end"}), false},
+        DispatchCase{"DialogOpenS", "/s", true, {"<Tovarel>"}, Claimed(kRun, After({"end"})), false},
         DispatchCase{"DialogOpenP", "/p 5", true, {"<Tovarel>"}, After({"end"}), false},
+        DispatchCase{"RunClaimedS", "/s", true, {"_TOVAREL_RUN"}, {"claim _TOVAREL_RUN", "end"}, false},
+        DispatchCase{"RunClaimedEmpty", "", true, {"_TOVAREL_RUN"}, {"claim _TOVAREL_RUN", "end"}, false},
+        DispatchCase{"SettingsClaimedC", "/c", true, {"_TOVAREL_SETTINGS"}, {"claim _TOVAREL_SETTINGS", "end"},
+                     false},
+        DispatchCase{"OtherClaimDoesNotBlock", "/c", true, {"_TOVAREL_RUN"},
+                     Claimed(kSettings, After({"dialog", "end"})), true},
+        DispatchCase{"PreviewClaimsNothing", "/p 9", true, {"_TOVAREL_RUN", "_TOVAREL_SETTINGS"},
+                     After({"preview 9"}), false},
         DispatchCase{"PreviewDoesNotBlock", "/s", true, {"Preview Window"},
-                     After({"cursor hide", "run form"}), true}),
+                     Claimed(kRun, After({"cursor hide", "run form"})), true}),
     [](const testing::TestParamInfo<DispatchCase>& info) { return info.param.name; });
 
 TEST(CommandLineTest, ModeLetterIsTheSecondCharacterUpperCased) {

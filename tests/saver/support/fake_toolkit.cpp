@@ -259,7 +259,9 @@ std::unique_ptr<toolkit::Process> FakeApplication::StartProgram(const std::strin
   if (!startablePrograms.count(path)) return nullptr;
   auto running = std::make_shared<bool>(true);
   started[path] = running;
-  return std::make_unique<FakeProcess>(running);
+  auto end = std::make_shared<FakeProcessEnd>();
+  endings[path] = end;
+  return std::make_unique<FakeProcess>(running, end);
 }
 
 std::int32_t FakeApplication::OpenUrl(toolkit::WindowHandle, std::string_view url) {

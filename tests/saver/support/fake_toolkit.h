@@ -330,13 +330,24 @@ class FakeForm : public FakeContainerOf<toolkit::Form> {
   std::function<void(FakeForm&)> whileModal;
 };
 
+// How a started program ends, as the test decides.
+struct FakeProcessEnd {
+  bool cleanly = true;
+  std::function<void()> notify;  // what the program asked to be told
+};
+
 class FakeProcess : public toolkit::Process {
  public:
-  explicit FakeProcess(std::shared_ptr<bool> running) : running_(std::move(running)) {}
+  FakeProcess(std::shared_ptr<bool> running, std::shared_ptr<FakeProcessEnd> end)
+      : running_(std::move(running)), end_(std::move(end)) {}
   bool Running() override { return *running_; }
+  bool WaitForEnd(int) override { return !*running_; }
+  bool EndedCleanly() override { return end_->cleanly; }
+  void NotifyEnd(std::function<void()> ended) override { end_->notify = std::move(ended); }
 
  private:
   std::shared_ptr<bool> running_;
+  std::shared_ptr<FakeProcessEnd> end_;
 };
 
 class FakeApplication : public toolkit::Application {
@@ -354,6 +365,9 @@ class FakeApplication : public toolkit::Application {
   // Programs that StartProgram can start; a started one runs until its flag is cleared.
   std::set<std::string> startablePrograms;
   std::map<std::string, std::shared_ptr<bool>> started;
+  std::map<std::string, std::shared_ptr<FakeProcessEnd>> endings;
+  // Claims held by this or other copies.
+  std::set<std::string> claims;
 
   std::map<toolkit::WindowHandle, toolkit::ScreenRect> windowRects;
   std::optional<toolkit::Point> cursor = toolkit::Point{0, 0};
@@ -370,6 +384,10 @@ class FakeApplication : public toolkit::Application {
   std::string CommandLine() const override { return commandLine; }
   std::string ProgramFolder() const override { return programFolder; }
   bool WindowExists(std::string_view title) override;
+  bool Claim(std::string_view name) override {
+    Record("claim " + std::string(name));
+    return claims.insert(std::string(name)).second;
+  }
   void ShowCursor(bool show) override;
   void ShowMessageBox(std::string_view text, std::string_view caption) override {
     Record("message " + std::string(text) + " | " + std::string(caption));
@@ -396,6 +414,10 @@ class FakeApplication : public toolkit::Application {
   toolkit::CursorRef LoadCursor(std::span<const unsigned char> data) override;
   void SetBusyPointer(bool busy) override { Record(busy ? "pointer busy" : "pointer arrow"); }
   std::unique_ptr<toolkit::Process> StartProgram(const std::string& path) override;
+  void NoteDisplayMode() override { Record("note display"); }
+  void RestoreDisplayMode(toolkit::Size switched) override {
+    Record("restore display from " + std::to_string(switched.width) + "x" + std::to_string(switched.height));
+  }
   std::int32_t OpenUrl(toolkit::WindowHandle owner, std::string_view url) override;
   toolkit::OpenFileResult ChooseOpenFile(const toolkit::OpenFileRequest& request) override;
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -21,6 +22,7 @@
 
 namespace {
 
+using toolkit::posix::ChildProcess;
 using toolkit::posix::StartProgram;
 using namespace std::chrono_literals;
 
@@ -32,10 +34,7 @@ std::string Script(const testsupport::TempDir& folder, const char* name, const s
   return path;
 }
 
-bool WaitUntilEnded(toolkit::Process& process) {
-  for (int i = 0; i < 500 && process.Running(); ++i) std::this_thread::sleep_for(10ms);
-  return !process.Running();
-}
+bool WaitUntilEnded(ChildProcess& process) { return process.WaitForEnd(5000); }
 
 TEST(StartProgram, WhatCannotRunGivesNothing) {
   testsupport::TempDir folder;
@@ -68,6 +67,32 @@ TEST(StartProgram, RunsThePathItselfAndIsReapedOnceEnded) {
   EXPECT_EQ(testsupport::ReadBytes(out), path + "|0\n");
   EXPECT_EQ(kill(process->Pid(), 0), -1) << "no zombie: the child has been reaped";
   EXPECT_EQ(errno, ESRCH);
+}
+
+// How the program ended, as the host reads it to know whether it must put
+// the display back; the end descriptor wakes an event loop.
+TEST(StartProgram, TellsACleanEndFromAFailureOrAKill) {
+  testsupport::TempDir folder;
+  const struct {
+    const char* script;
+    bool killed;
+    bool cleanly;
+  } cases[] = {{"exit 0", false, true}, {"exit 3", false, false}, {"exec sleep 30", true, false}};
+  for (const auto& c : cases) {
+    auto process = StartProgram(Script(folder, "end", std::string("#!/bin/sh\n") + c.script + "\n"));
+    ASSERT_NE(process, nullptr);
+    const int fd = process->EndDescriptor();
+    ASSERT_GE(fd, 0) << c.script;
+    if (c.killed) {
+      EXPECT_FALSE(process->WaitForEnd(50)) << "still running";
+      EXPECT_FALSE(process->EndedCleanly());
+      kill(process->Pid(), SIGKILL);
+    }
+    pollfd ended{fd, POLLIN, 0};
+    EXPECT_EQ(poll(&ended, 1, 5000), 1) << c.script;
+    ASSERT_TRUE(process->WaitForEnd(5000));
+    EXPECT_EQ(process->EndedCleanly(), c.cleanly) << c.script;
+  }
 }
 
 TEST(StartProgram, OnlyTheStandardDescriptorsGoAlong) {

@@ -3,6 +3,7 @@
 // an MP3 run heard through ALSA, and the preview inside another program's
 // window.
 #include <dirent.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <cmath>
@@ -85,6 +86,45 @@ TEST_F(SaverRunWine, HiddenRunFormHoldsTheRunUntilEscapeEndsTheRenderer) {
   EXPECT_TRUE(ProcessesOf(wine_harness::WindowsPath(folder + "/Tovarel.dll")).empty());
   EXPECT_EQ(ProbeField(Windows({"find", "Lumora_Main"}), "found1"), "0");
   EXPECT_FALSE(MessageBoxShown());
+}
+
+// Killing the renderer has the effect of Escape, at once rather than at the
+// next tick; killing the host takes its renderer with it (its job), so no
+// full-screen renderer runs on without its host.
+TEST_F(SaverRunWine, KillingEitherProgramEndsBoth) {
+  WriteSettings(" 0", "");
+  const std::string renderer = wine_harness::WindowsPath(folder + "/Tovarel.dll");
+  {
+    wine_harness::WineProcess run = StartRun();
+    const std::vector<int> renderers = ProcessesOf(renderer);
+    ASSERT_EQ(renderers.size(), 1u);
+    ASSERT_EQ(kill(renderers[0], SIGKILL), 0);
+    EXPECT_EQ(run.Wait(kWatchMs + kMarginMs), 0) << run.Output();
+  }
+  {
+    wine_harness::WineProcess run = StartRun();
+    run.Kill();
+    EXPECT_TRUE(WaitUntil([&] { return ProcessesOf(renderer).empty(); }, 10s)) << "the renderer outlived its host";
+    EXPECT_TRUE(WaitUntil([&] { return !XWindow("Lumora_VC"); }, 10s));
+  }
+}
+
+// Copies started at the same moment both pass the title check; the claim in
+// front of it lets one through, and the other ends quietly.
+TEST_F(SaverRunWine, TwoRunsStartedTogetherGiveOneRenderer) {
+  WriteSettings(" 0", "");
+  const std::string renderer = wine_harness::WindowsPath(folder + "/Tovarel.dll");
+  for (int round = 0; round < 3; ++round) {
+    wine_harness::WineProcess first = session->Spawn(Scr(), {"/s"}, kProgramSeconds);
+    wine_harness::WineProcess second = session->Spawn(Scr(), {"/s"}, kProgramSeconds);
+    ASSERT_TRUE(WaitUntil([&] { return XWindow("Lumora_VC"); }, 60s)) << round;
+    ASSERT_TRUE(WaitUntil([&] { return !first.Running() || !second.Running(); }, 30s)) << round;
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(ProcessesOf(renderer).size(), 1u) << round;
+    wine_harness::WineProcess& running = first.Running() ? first : second;
+    EXPECT_GE(EscapeAndTimeTheEnd(running), 0) << round;
+    EXPECT_FALSE(MessageBoxShown());
+  }
 }
 
 // Reads a WAV file as ALSA's file plugin writes it: 16-bit samples, or
