@@ -88,14 +88,15 @@ void Lumora_S::EndRun() {
   form_->Unload();
 }
 
-// Reads how the renderer ended once its window is gone. One that did not
-// end by itself (killed, crashed past its own guard) left the display
-// switched. While the renderer still runs (the host itself is being ended)
-// it is left to end with its host and restore for itself.
+// Waits for the renderer once its window is gone. One that could not end
+// by itself (killed, crashed past its own guard; a process killed outright
+// may even report code 0) left the display in its mode: put back what the
+// desktop had. While the renderer still runs (the host itself is being
+// ended) it is left to end with its host and restore for itself.
 void Lumora_S::ReapRenderer() {
   if (!renderer_ || !rendererGone_) return;
   if (!renderer_->WaitForEnd(kRendererEndWaitMs)) return;
-  if (screen_ == Screen::OwnWindow && !renderer_->EndedCleanly()) app_.RestoreDisplayMode(kRendererScreen);
+  if (screen_ == Screen::OwnWindow) app_.RestoreDisplayMode(kRendererScreen);
 }
 
 void Lumora_S::QueryUnload() {

@@ -324,8 +324,6 @@ class Process {
   virtual bool Running() = 0;
   // Waits at most this long for the end; true once it has ended.
   virtual bool WaitForEnd(int milliseconds) = 0;
-  // Once it has ended: whether it exited by itself with code 0.
-  virtual bool EndedCleanly() = 0;
   // `ended` runs once, from the event loop between other events, soon after
   // the program has ended.
   virtual void NotifyEnd(std::function<void()> ended) = 0;

@@ -70,7 +70,6 @@ bool ChildProcess::Running() {
   if (result == 0) return true;
   if (result < 0 && errno == EINTR) return true;
   ended_ = true;  // reaped now, or by someone else already
-  cleanExit_ = result == pid_ && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return false;
 }
 

@@ -23,8 +23,6 @@ class ChildProcess {
 
   bool Running();
   bool WaitForEnd(int milliseconds);
-  // Exited by itself with code 0; false while it runs.
-  bool EndedCleanly() { return !Running() && cleanExit_; }
   pid_t Pid() const { return pid_; }
   // Readable once the child has ended (a pidfd); -1 where the kernel has none.
   int EndDescriptor();
@@ -32,7 +30,6 @@ class ChildProcess {
  private:
   pid_t pid_;
   bool ended_ = false;
-  bool cleanExit_ = false;
   int endFd_ = -2;  // not opened yet
 };
 

@@ -22,7 +22,6 @@ class QtProcess final : public Process {
 
   bool Running() override { return child_->Running(); }
   bool WaitForEnd(int milliseconds) override { return child_->WaitForEnd(milliseconds); }
-  bool EndedCleanly() override { return child_->EndedCleanly(); }
   void NotifyEnd(std::function<void()> ended) override;
 
  private:

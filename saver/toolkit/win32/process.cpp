@@ -33,11 +33,6 @@ bool Win32Process::WaitForEnd(int milliseconds) {
   return WaitForSingleObject(process_, static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
 }
 
-bool Win32Process::EndedCleanly() {
-  DWORD code = STILL_ACTIVE;
-  return !Running() && GetExitCodeProcess(process_, &code) && code == 0;
-}
-
 void Win32Process::NotifyEnd(std::function<void()> ended) { app_.Watch(process_, std::move(ended)); }
 
 std::unique_ptr<Process> StartWin32Program(Win32Application& app, const std::string& path) {

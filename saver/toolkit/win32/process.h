@@ -22,7 +22,6 @@ class Win32Process final : public Process {
 
   bool Running() override { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
   bool WaitForEnd(int milliseconds) override;
-  bool EndedCleanly() override;
   void NotifyEnd(std::function<void()> ended) override;
 
  private:

@@ -213,8 +213,11 @@ std::optional<Size> CurrentMode() {
 void Win32Application::NoteDisplayMode() { notedMode_ = CurrentMode(); }
 
 void Win32Application::RestoreDisplayMode(Size switched) {
-  if (!notedMode_ || *notedMode_ == switched || CurrentMode() != switched) return;
-  // The registry's mode, the one a full-screen switch leaves untouched.
+  // The system does not say reliably that a dead process's switch is still
+  // in force (Wine reports the old mode, and a killed process's code as 0),
+  // and going back to the registry's mode, which a full-screen switch never
+  // touches, changes nothing where the renderer or the system already did.
+  if (!notedMode_ || *notedMode_ == switched) return;
   ChangeDisplaySettingsW(nullptr, 0);
 }
 

@@ -340,7 +340,8 @@ TEST_F(IdleDaemon, WindowRunPlaysTheMusicAndSigtermEndsItAll) {
   ASSERT_TRUE(music::test::MakeToneWav(tone, 0.8, 550));
   testsupport::WriteBytes(programs.File("Tovarel.ini"),
                           "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xCC\xA7\xB2\xD9=" + tone + "\r\n");
-  const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 400, 300, 0, 0,
+  // Large enough not to be taken for a settings preview, which runs silent.
+  const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 800, 600, 0, 0,
                                             BlackPixel(display, DefaultScreen(display)));
   XMapWindow(display, window);
   XSync(display, False);

@@ -330,10 +330,9 @@ class FakeForm : public FakeContainerOf<toolkit::Form> {
   std::function<void(FakeForm&)> whileModal;
 };
 
-// How a started program ends, as the test decides.
+// What the program asked to be told of a started one's end.
 struct FakeProcessEnd {
-  bool cleanly = true;
-  std::function<void()> notify;  // what the program asked to be told
+  std::function<void()> notify;
 };
 
 class FakeProcess : public toolkit::Process {
@@ -342,7 +341,6 @@ class FakeProcess : public toolkit::Process {
       : running_(std::move(running)), end_(std::move(end)) {}
   bool Running() override { return *running_; }
   bool WaitForEnd(int) override { return !*running_; }
-  bool EndedCleanly() override { return end_->cleanly; }
   void NotifyEnd(std::function<void()> ended) override { end_->notify = std::move(ended); }
 
  private:

@@ -52,7 +52,7 @@ class GuiWineTest : public testing::Test {
                      << "; run tools/build-windows.sh";
     }
     std::string error;
-    session = wine_harness::SharedSession({}, error);
+    session = wine_harness::SharedSession(Screen(), error);
     ASSERT_NE(session, nullptr) << error;
     folder = session->WorkDir() + "/gui-" + testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::remove_all(folder);
@@ -63,6 +63,8 @@ class GuiWineTest : public testing::Test {
     wine_harness::MovePointer(DisplayName(), 1020, 760);
   }
 
+  // The session's screen; the default is the usual 1024 x 768.
+  virtual wine_harness::ScreenSize Screen() const { return {}; }
   const std::string& DisplayName() const { return session->DisplayName(); }
   std::string Scr() const { return folder + "/Tovarel.scr"; }
   std::string Ini() const { return folder + "/Tovarel.ini"; }

@@ -14,6 +14,10 @@
 #include "audio_fixtures.h"
 #include "gui_wine_fixture.h"
 #include "saver/common/code_page.h"
+// Xlib after GoogleTest: it defines None, Bool and Status as macros.
+#include <X11/Xlib.h>
+
+#include "x11_client.h"
 
 namespace saver_gui_wine {
 namespace {
@@ -88,18 +92,41 @@ TEST_F(SaverRunWine, HiddenRunFormHoldsTheRunUntilEscapeEndsTheRenderer) {
   EXPECT_FALSE(MessageBoxShown());
 }
 
+// A 1280 x 1024 desktop whose monitor also offers the renderer's mode.
+class SaverRunLargeScreenWine : public SaverRunWine {
+ protected:
+  wine_harness::ScreenSize Screen() const override { return {1280, 1024}; }
+  void SetUp() override {
+    SaverRunWine::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    const std::string xrandr = "DISPLAY=" + DisplayName() + " xrandr";
+    std::system((xrandr + " --newmode tovarel1024 60 1024 1048 1184 1344 768 771 777 806 >/dev/null 2>&1").c_str());
+    std::system((xrandr + " --addmode screen tovarel1024 >/dev/null 2>&1").c_str());
+  }
+  std::pair<int, int> XScreen() const {
+    Display* display = XOpenDisplay(DisplayName().c_str());
+    if (display == nullptr) return {0, 0};
+    const auto size = xclient::ScreenSize(display);
+    XCloseDisplay(display);
+    return size ? std::pair{size->width, size->height} : std::pair{0, 0};
+  }
+};
+
 // Killing the renderer has the effect of Escape, at once rather than at the
-// next tick; killing the host takes its renderer with it (its job), so no
-// full-screen renderer runs on without its host.
-TEST_F(SaverRunWine, KillingEitherProgramEndsBoth) {
+// next tick, the desktop's mode too (a killed process cannot put it back);
+// killing the host takes its renderer with it (its job), so no full-screen
+// renderer runs on without its host.
+TEST_F(SaverRunLargeScreenWine, KillingEitherProgramEndsBoth) {
   WriteSettings(" 0", "");
   const std::string renderer = wine_harness::WindowsPath(folder + "/Tovarel.dll");
   {
     wine_harness::WineProcess run = StartRun();
+    ASSERT_TRUE(WaitUntil([&] { return XScreen() == std::pair{1024, 768}; }, 30s)) << "no switch to kill";
     const std::vector<int> renderers = ProcessesOf(renderer);
     ASSERT_EQ(renderers.size(), 1u);
     ASSERT_EQ(kill(renderers[0], SIGKILL), 0);
     EXPECT_EQ(run.Wait(kWatchMs + kMarginMs), 0) << run.Output();
+    EXPECT_EQ(XScreen(), (std::pair{1280, 1024}));
   }
   {
     wine_harness::WineProcess run = StartRun();

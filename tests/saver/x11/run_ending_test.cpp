@@ -168,7 +168,11 @@ TEST_F(RunEnding, TwoRunsStartedTogetherGiveOneRenderer) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(Windows("Lumora_VC"), 1) << round;
     EXPECT_NE(first.Running(), second.Running()) << round;
-    ASSERT_TRUE(xclient::TapKey(display_, "Escape", 50));
+    // Closed as a window manager would: a key may beat the focus on a busy machine.
+    while (auto window = xclient::FindWindowByTitle(display_, "Lumora_VC")) {
+      xclient::SendDeleteWindow(display_, *window);
+      if (!WaitFor([&] { return !xclient::FindWindowByTitle(display_, "Lumora_VC"); }, 10)) break;
+    }
     EXPECT_EQ(first.Wait(10), 0) << round;
     EXPECT_EQ(second.Wait(10), 0) << round;
     EXPECT_EQ(Screen(), (std::pair{1280, 1024})) << round;
