@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -60,6 +61,19 @@ PulseServer::PulseServer() {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ready_ = std::system("pactl info >/dev/null 2>&1") == 0;
   }
+}
+
+void PulseServer::OpenToAllUsers() {
+  chmod(dir_.c_str(), 0711);
+  chmod((dir_ + "/native").c_str(), 0777);
+}
+
+int PulseServer::Streams() {
+  FILE* listing = popen("pactl list short sink-inputs 2>/dev/null", "r");
+  if (listing == nullptr) return -1;
+  int lines = 0;
+  for (int c; (c = std::fgetc(listing)) != EOF;) lines += c == '\n';
+  return pclose(listing) == 0 ? lines : -1;
 }
 
 PulseServer::~PulseServer() {

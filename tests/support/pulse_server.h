@@ -19,6 +19,11 @@ class PulseServer {
   PulseServer& operator=(const PulseServer&) = delete;
   bool Running() const { return ready_; }
 
+  // Lets programs of other users (a daemon run as nobody) play into it.
+  void OpenToAllUsers();
+  // The streams playing into it now (sink inputs); -1 when it cannot tell.
+  int Streams();
+
   // Records the null sink's monitor (S16LE, stereo, 44.1 kHz) until Stop.
   bool StartRecording();
   std::vector<std::int16_t> StopRecording();

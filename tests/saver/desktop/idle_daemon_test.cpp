@@ -245,6 +245,54 @@ TEST_F(Xscreensaver, OneRendererForEachMonitor) {
   EXPECT_TRUE(NothingLeftWithin(2s)) << Describe(LivingFrom(programs.Path()));
 }
 
+// One copy per display plays the music, however many monitors the daemon
+// runs a copy on; a settings preview (a small window) plays none.
+TEST_F(Xscreensaver, OneMusicForAllMonitorsAndNoneInAPreview) {
+  testsupport::PulseServer pulse;
+  ASSERT_TRUE(pulse.Running()) << "pulseaudio could not be started";
+  pulse.OpenToAllUsers();
+  StartScreen("1600x600x24");
+  ASSERT_EQ(std::system("xrandr --setmonitor left 800/211x600/158+0+0 screen >/dev/null 2>&1 && "
+                        "xrandr --setmonitor right 800/211x600/158+800+0 none >/dev/null 2>&1"),
+            0);
+  const std::string tone = programs.File("tone.wav");
+  ASSERT_TRUE(music::test::MakeToneWav(tone, 0.8, 550));
+  chmod(tone.c_str(), 0644);
+  testsupport::WriteBytes(programs.File("Tovarel.ini"),
+                          "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xCC\xA7\xB2\xD9=" + tone + "\r\n");
+  chmod(programs.File("Tovarel.ini").c_str(), 0644);
+  // The most streams seen at once while the run goes on.
+  auto mostStreams = [&](std::chrono::milliseconds span) {
+    int most = 0;
+    const auto end = Clock::now() + span;
+    while (Clock::now() < end) {
+      most = std::max(most, pulse.Streams());
+      std::this_thread::sleep_for(50ms);
+    }
+    return most;
+  };
+
+  StartDaemon();
+  ASSERT_TRUE(Command("-activate"));
+  ASSERT_TRUE(WaitFor([&] { return Count(LivingFrom(programs.Path()), "Tovarel.dll") == 2; }, 20s));
+  // GStreamer reads its plugins into the fresh home first.
+  EXPECT_TRUE(WaitFor([&] { return pulse.Streams() > 0; }, 30s)) << "no music";
+  EXPECT_EQ(mostStreams(3s), 1);
+  ASSERT_TRUE(Command("-deactivate"));
+  ASSERT_TRUE(NothingLeftWithin(2s)) << Describe(LivingFrom(programs.Path()));
+
+  const Window preview = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0,
+                                             BlackPixel(display, DefaultScreen(display)));
+  XMapWindow(display, preview);
+  XSync(display, False);
+  std::vector<std::string> command = AsUser({programs.File("Tovarel.scr"), "-window-id", std::to_string(preview)});
+  const std::string program = command.front();
+  command.erase(command.begin());
+  Start(program, command);
+  ASSERT_TRUE(WaitFor([&] { return Count(LivingFrom(programs.Path()), "Tovarel.dll") == 1; }, 20s));
+  EXPECT_EQ(mostStreams(4s), 0) << "music in a preview";
+}
+
 // --- xss-lock
 
 // xss-lock asks systemd-logind for its session; test machines run none, so
