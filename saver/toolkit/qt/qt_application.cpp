@@ -40,6 +40,18 @@ bool PlatformIsX() {
   return platform == nullptr || *platform == '\0' || std::string_view(platform).rfind("xcb", 0) == 0;
 }
 
+// Without a session bus, D-Bus would start one through dbus-launch for Qt's
+// accessibility bridge when the first window comes: tens of milliseconds at
+// best, and seconds of a blocked event loop (a termination signal unread)
+// at worst. Where the session has no bus, there is none to start.
+void NoBusToStart() {
+  if (std::getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr) return;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+    if (access((std::string(runtime) + "/bus").c_str(), F_OK) == 0) return;
+  }
+  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
+
 // ShellExecute's answers: above 32 is success.
 constexpr std::int32_t kShellStarted = 42;
 constexpr std::int32_t kShellFileNotFound = 2;
@@ -96,6 +108,7 @@ QApplication* QtApplication::Gui() const {
         guiArgv[1] = nullptr;
         guiArgc = 1;
       }
+      NoBusToStart();
       gui_ = std::make_unique<QApplication>(guiArgc, guiArgv);
       QApplication::setQuitOnLastWindowClosed(false);
       // Qt's xcb platform installs its own Xlib error handler.
