@@ -367,6 +367,21 @@ TEST_F(DebianPackageTest, DaemonsStartTheSaverInTheirOwnWindow) {
     XDestroyWindow(display, window);
     XSync(display, False);
   }
+
+  // The real xsecurelock, told to use the package's saver by its path: it
+  // covers the screen with its own window and runs the saver in it.
+  if (fs::exists("/usr/bin/xsecurelock")) {
+    SCOPED_TRACE("xsecurelock itself");
+    setenv("XSECURELOCK_SAVER", (Root() + "/usr/libexec/xsecurelock/saver_tovarel").c_str(), 1);
+    testsupport::ChildProcess locker;
+    ASSERT_TRUE(locker.Start("/usr/bin/xsecurelock"));
+    unsetenv("XSECURELOCK_SAVER");
+    EXPECT_TRUE(WaitFor([&] { return SceneIn(display, DefaultRootWindow(display)); }, 30)) << "no scene on screen";
+    EXPECT_TRUE(locker.Signal(SIGTERM));
+    EXPECT_TRUE(locker.Wait(5).has_value());
+    EXPECT_TRUE(WaitFor([&] { return ProgramsRunningFrom(programs).empty(); }, 3)) << "a program outlived xsecurelock";
+    for (const pid_t pid : ProgramsRunningFrom(programs)) kill(pid, SIGKILL);
+  }
   setenv("PATH", path.c_str(), 1);
   XCloseDisplay(display);
 }
