@@ -8,7 +8,9 @@
 #include <X11/Xlib.h>
 #include <sys/stat.h>
 
+#include <pwd.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
@@ -384,6 +386,57 @@ TEST_F(DebianPackageTest, DaemonsStartTheSaverInTheirOwnWindow) {
   }
   setenv("PATH", path.c_str(), 1);
   XCloseDisplay(display);
+}
+
+// A user's first steps with xscreensaver: "tovarel-xscreensaver add" in a
+// home with the user's own settings, then the real daemon runs the hack it
+// listed. xscreensaver launches no hacks as root, so both run as nobody.
+TEST_F(DebianPackageTest, XscreensaverRunsTheHackTheCommandListed) {
+  if (!fs::exists("/usr/bin/xscreensaver")) GTEST_SKIP() << "xscreensaver is not installed";
+  std::vector<std::string> asUser;
+  testsupport::TempDir home, runtime;
+  if (geteuid() == 0) {
+    const passwd* nobody = getpwnam("nobody");
+    if (nobody == nullptr || !fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "no user to run xscreensaver as";
+    asUser = {"/usr/bin/setpriv", "--reuid=" + std::to_string(nobody->pw_uid),
+              "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups"};
+    for (const auto* dir : {&home, &runtime})
+      ASSERT_EQ(chown(dir->Path().c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    fs::permissions(work_->Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                       fs::perms::others_read | fs::perms::others_exec);
+  }
+  chmod(runtime.Path().c_str(), 0700);
+  testsupport::XvfbServer xvfb("1024x768x24");
+  ASSERT_TRUE(xvfb.Running());
+  const auto run = [&](const std::vector<std::string>& command) {
+    std::vector<std::string> full = asUser;
+    full.insert(full.end(), {"/usr/bin/env", "HOME=" + home.Path(), "XDG_RUNTIME_DIR=" + runtime.Path(),
+                             "XDG_CONFIG_HOME=" + home.Path() + "/.config", "DISPLAY=" + xvfb.Display(),
+                             "PATH=" + Root() + "/usr/bin:/usr/bin:/bin"});
+    full.insert(full.end(), command.begin(), command.end());
+    return full;
+  };
+  // The user's settings: the first hack, at once, and nothing else showing.
+  const auto settings = RunCommand(run({"sh", "-c",
+                                        "printf 'timeout: 0:30:00\\nlock: False\\nsplash: False\\nfade: False\\n"
+                                        "unfade: False\\ndpmsEnabled: False\\nmode: one\\nselected: 0\\n' "
+                                        "> \"$HOME/.xscreensaver\""}));
+  ASSERT_EQ(settings.exitCode, 0) << settings.output;
+  const auto added = RunCommand(run({"tovarel-xscreensaver", "add"}));
+  ASSERT_EQ(added.exitCode, 0) << added.output;
+
+  std::vector<std::string> daemon = run({"xscreensaver", "-no-splash"});
+  testsupport::ChildProcess xscreensaver;
+  ASSERT_TRUE(xscreensaver.Start(daemon.front(), std::vector<std::string>(daemon.begin() + 1, daemon.end())));
+  ASSERT_TRUE(WaitFor([&] { return RunCommand(run({"xscreensaver-command", "-time"})).exitCode == 0; }, 20));
+  ASSERT_EQ(RunCommand(run({"xscreensaver-command", "-activate"})).exitCode, 0);
+  const fs::path programs = fs::canonical(Root() + "/usr/lib/tovarel");
+  EXPECT_TRUE(WaitFor([&] { return ProgramsRunningFrom(programs).size() == 2; }, 20))
+      << "xscreensaver did not run the listed hack";
+  RunCommand(run({"xscreensaver-command", "-exit"}));
+  xscreensaver.Wait(10);
+  EXPECT_TRUE(WaitFor([&] { return ProgramsRunningFrom(programs).empty(); }, 5));
+  for (const pid_t pid : ProgramsRunningFrom(programs)) kill(pid, SIGKILL);
 }
 
 }  // namespace
