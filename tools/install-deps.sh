@@ -31,6 +31,9 @@ packages=(
   nsis lintian
   # Linux idle daemons the saver is tested under (and xss-lock's private bus)
   xscreensaver xscreensaver-gl xss-lock xautolock dbus-daemon
+  # the package's desktop checks: xsecurelock runs its saver, the metainfo
+  # and desktop files pass their validators
+  xsecurelock appstream desktop-file-utils
 )
 
 missing=()

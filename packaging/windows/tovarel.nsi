@@ -1,12 +1,18 @@
 ; The Tovarel installer: both programs go into the system folder, where the
-; Display control panel lists screen savers, and Tovarel becomes the user's
-; screen saver. The uninstaller takes all of it away again and gives back
-; the screen saver that was chosen before.
+; Display control panel lists screen savers, and Tovarel becomes the screen
+; saver of the user who installs it, switched on. The uninstaller takes all
+; of it away again and gives back the screen saver chosen before and whether
+; it was on.
+;
+; It runs as an administrator: a standard user who elevates it runs it in
+; the administrator's account, so the choice is made in that profile.
 ;
 ; makensis -DVERSION=1.0.0 -DSCR=path/Tovarel.scr -DDLL=path/Tovarel.dll
 ;          -DOUTFILE=path/Tovarel-1.0.0-setup.exe tovarel.nsi
 
 Unicode true
+; No file dates inside: two builds of one commit give the same installer.
+SetDateSave off
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
@@ -45,6 +51,16 @@ Section "Tovarel"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "PreviousScreenSaver" "$0"
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$SYSDIR\Tovarel.scr"
 
+  ; The screen saver switched on, as the Screen Saver Settings do; the
+  ; earlier state ("" when never set) is kept for the uninstaller.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+  StrCmp $1 "" 0 +2
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "PreviousScreenSaveActive" "[$0]"
+  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+  ; SPI_SETSCREENSAVEACTIVE with SPIF_SENDCHANGE: running programs hear of it.
+  System::Call 'user32::SystemParametersInfoW(i 17, i 1, p 0, i 2)'
+
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Tovarel"
@@ -74,6 +90,16 @@ Section "Uninstall"
   Goto keep_choice
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$1"
 keep_choice:
+
+  ; Whether the screen saver was on comes back as it was ("[]": never set).
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+  StrCmp $1 "" keep_active
+  StrCmp $1 "[]" 0 +3
+  DeleteRegValue HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+  Goto keep_active
+  StrCpy $1 $1 -1 1
+  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "$1"
+keep_active:
 
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "$INSTDIR\Uninstall.exe"

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "command.h"
 #include "probe_output.h"
@@ -98,15 +101,16 @@ TEST_F(WindowsPackageTest, ZipHoldsBothProgramsAndTheReadMe) {
     ExpectControlPanelResources(Resources(unpacked + "/" + top + "/Tovarel.scr"));
 }
 
-std::string ScreenSaverValue(wine_harness::WineSession& session) {
-  const auto query =
-      session.Run("reg", {"query", "HKCU\\Control Panel\\Desktop", "/v", "SCRNSAVE.EXE"}, kRunSeconds);
+// A REG_SZ value of the user's desktop settings, empty when unset.
+std::string DesktopValue(wine_harness::WineSession& session, const char* name) {
+  const auto query = session.Run("reg", {"query", "HKCU\\Control Panel\\Desktop", "/v", name}, kRunSeconds);
   const size_t type = query.output.find("REG_SZ");
   if (type == std::string::npos) return {};
   std::string value = query.output.substr(type + 6);
   value.erase(0, value.find_first_not_of(" \t"));
   return value.substr(0, value.find_first_of("\r\n"));
 }
+std::string ScreenSaverValue(wine_harness::WineSession& session) { return DesktopValue(session, "SCRNSAVE.EXE"); }
 
 bool UninstallKeyExists(wine_harness::WineSession& session) {
   return session
@@ -142,6 +146,8 @@ TEST_F(WindowsPackageTest, InstallerChoosesTovarelRunsFromTheSystemFolderAndUnin
   const std::string before = "C:\\windows\\system32\\scrnsave.scr";
   ASSERT_EQ(session.Run("reg", {"add", "HKCU\\Control Panel\\Desktop", "/v", "SCRNSAVE.EXE", "/d", before, "/f"},
                         kRunSeconds).exitCode, 0);
+  ASSERT_EQ(session.Run("reg", {"add", "HKCU\\Control Panel\\Desktop", "/v", "ScreenSaveActive", "/d", "0", "/f"},
+                        kRunSeconds).exitCode, 0);
 
   const auto installed = session.Run(setup, {"/S"}, kRunSeconds);
   ASSERT_EQ(installed.exitCode, 0) << installed.output;
@@ -153,6 +159,7 @@ TEST_F(WindowsPackageTest, InstallerChoosesTovarelRunsFromTheSystemFolderAndUnin
   }
   ExpectControlPanelResources(Resources(system32 + "/Tovarel.scr"));
   EXPECT_EQ(Lower(ScreenSaverValue(session)), "c:\\windows\\system32\\tovarel.scr");
+  EXPECT_EQ(DesktopValue(session, "ScreenSaveActive"), "1") << "the screen saver is not switched on";
   EXPECT_TRUE(UninstallKeyExists(session));
   EXPECT_TRUE(fs::exists(programFiles + "/Uninstall.exe"));
 
@@ -173,7 +180,93 @@ TEST_F(WindowsPackageTest, InstallerChoosesTovarelRunsFromTheSystemFolderAndUnin
   EXPECT_FALSE(fs::exists(system32 + "/Tovarel.scr"));
   EXPECT_FALSE(fs::exists(system32 + "/Tovarel.dll"));
   EXPECT_EQ(ScreenSaverValue(session), before);  // the earlier choice comes back
+  EXPECT_EQ(DesktopValue(session, "ScreenSaveActive"), "0");  // and whether it was on
   EXPECT_FALSE(UninstallKeyExists(session));
+}
+
+// The winget manifest made with the installer: each file holds what its
+// schema (manifest version 1.6.0) requires, and the installer entry is this
+// installer, silent with /S.
+std::string YamlValue(const std::string& yaml, const std::string& key) {
+  std::smatch match;
+  if (!std::regex_search(yaml, match, std::regex("(^|\n)[ -]*" + key + ": *([^\n]*)"))) return {};
+  return match[2].str();
+}
+
+TEST_F(WindowsPackageTest, WingetManifestHoldsWhatItsSchemasRequire) {
+  const std::string folder = WindowsBuildDir() + "/winget/manifests/t/Tovarel/Tovarel/" + kVersion;
+  const std::string setup = WindowsBuildDir() + "/Tovarel-" + kVersion + "-setup.exe";
+  if (!fs::exists(setup)) GTEST_SKIP() << "no installer built (makensis missing?)";
+  const struct {
+    const char* file;
+    const char* type;
+    std::vector<const char*> required;
+  } manifests[] = {
+      {"Tovarel.Tovarel.yaml", "version", {"DefaultLocale"}},
+      {"Tovarel.Tovarel.installer.yaml", "installer",
+       {"Installers", "Architecture", "InstallerUrl", "InstallerSha256", "InstallerType"}},
+      {"Tovarel.Tovarel.locale.ja-JP.yaml", "defaultLocale",
+       {"PackageLocale", "Publisher", "PackageName", "License", "ShortDescription"}},
+      {"Tovarel.Tovarel.locale.en-US.yaml", "locale", {"PackageLocale"}},
+  };
+  for (const auto& manifest : manifests) {
+    SCOPED_TRACE(manifest.file);
+    const std::string yaml = testsupport::ReadBytes(folder + "/" + manifest.file);
+    ASSERT_FALSE(yaml.empty());
+    EXPECT_EQ(yaml.find('\t'), std::string::npos) << "YAML allows no tabs for indentation";
+    EXPECT_EQ(yaml.find('@'), std::string::npos) << "a template field left unfilled";
+    EXPECT_EQ(YamlValue(yaml, "PackageIdentifier"), "Tovarel.Tovarel");
+    EXPECT_EQ(YamlValue(yaml, "PackageVersion"), kVersion);
+    EXPECT_EQ(YamlValue(yaml, "ManifestType"), manifest.type);
+    EXPECT_EQ(YamlValue(yaml, "ManifestVersion"), "1.6.0");
+    for (const char* key : manifest.required)
+      EXPECT_TRUE(std::regex_search(yaml, std::regex(std::string("(^|\n)[ -]*") + key + ":"))) << key;
+  }
+  const std::string installer = testsupport::ReadBytes(folder + "/Tovarel.Tovarel.installer.yaml");
+  EXPECT_EQ(YamlValue(installer, "InstallerType"), "nullsoft");
+  EXPECT_EQ(YamlValue(installer, "Silent"), "/S");
+  EXPECT_EQ(YamlValue(installer, "SilentWithProgress"), "/S");
+  EXPECT_TRUE(std::regex_match(YamlValue(installer, "InstallerUrl"), std::regex("https://.+-setup\\.exe")));
+  const auto sum = RunCommand({"sha256sum", setup});
+  EXPECT_EQ(Lower(YamlValue(installer, "InstallerSha256")), sum.output.substr(0, 64)) << "not this installer";
+  EXPECT_TRUE(std::regex_match(YamlValue(installer, "ReleaseDate"), std::regex("\\d{4}-\\d{2}-\\d{2}")));
+  const std::string version = testsupport::ReadBytes(folder + "/Tovarel.Tovarel.yaml");
+  EXPECT_EQ(YamlValue(version, "DefaultLocale"),
+            YamlValue(testsupport::ReadBytes(folder + "/Tovarel.Tovarel.locale.ja-JP.yaml"), "PackageLocale"));
+}
+
+// The PE header's link time (COFF TimeDateStamp), or nullopt for no PE file.
+std::optional<std::uint32_t> LinkTime(const std::string& file) {
+  const std::string bytes = testsupport::ReadBytes(file);
+  const auto le32 = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return v;
+  };
+  if (bytes.size() < 0x40 || bytes.compare(0, 2, "MZ") != 0) return std::nullopt;
+  const std::uint32_t pe = le32(0x3C);
+  if (pe + 12 > bytes.size() || bytes.compare(pe, 4, std::string("PE\0\0", 4)) != 0) return std::nullopt;
+  return le32(pe + 8);
+}
+
+// Two packings of one build give the same ZIP, and no program in the
+// packages carries a link time.
+TEST_F(WindowsPackageTest, PackagesAreTheSameEachTimeAndCarryNoLinkTime) {
+  const std::string config = WindowsBuildDir() + "/CPackConfig.cmake";
+  std::vector<std::string> zips;
+  testsupport::TempDir first, second;
+  for (const testsupport::TempDir* dir : {&first, &second}) {
+    const auto packed = RunCommand({TOVAREL_CPACK, "--config", config, "-G", "ZIP", "-B", dir->Path()});
+    ASSERT_EQ(packed.exitCode, 0) << packed.output;
+    zips.push_back(testsupport::ReadBytes(dir->File("Tovarel-" + kVersion + "-windows.zip")));
+    std::this_thread::sleep_for(1100ms);
+  }
+  ASSERT_FALSE(zips[0].empty());
+  EXPECT_TRUE(zips[0] == zips[1]) << "the two ZIPs differ";
+  for (const std::string& file : {*scr, *dll, WindowsBuildDir() + "/installer/Tovarel.scr",
+                                  WindowsBuildDir() + "/installer/Tovarel.dll"}) {
+    EXPECT_EQ(LinkTime(file), std::optional<std::uint32_t>(0)) << file;
+  }
 }
 
 }  // namespace

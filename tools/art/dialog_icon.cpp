@@ -11,7 +11,7 @@
 namespace art {
 namespace {
 
-constexpr double CornerRadius = 6.0;
+constexpr double CornerRadius = 6.0;  // at 32 pixels
 constexpr int Samples = 4;
 
 // The picture in bytes, centred on a black field `margin` pixels wider on
@@ -32,10 +32,11 @@ RgbFrame ToFrame(const Image& image, int margin) {
   return frame;
 }
 
-// A wide soft copy of the creature: three passes of a 3 x 3 binomial blur.
-Image Halo(const Image& image) {
+// A wide soft copy of the creature: passes of a 3 x 3 binomial blur, three
+// at 32 pixels; the spread grows with the square root of the passes.
+Image Halo(const Image& image, int passes) {
   Image soft = image;
-  for (int pass = 0; pass < 3; ++pass) {
+  for (int pass = 0; pass < passes; ++pass) {
     Image next(soft.width, soft.height);
     for (int y = 0; y < soft.height; ++y) {
       for (int x = 0; x < soft.width; ++x) {
@@ -56,44 +57,51 @@ Image Halo(const Image& image) {
   return soft;
 }
 
-// How far (x, y) lies inside the rounded tile, in pixels; negative outside.
-double Inside(double x, double y) {
-  const double lo = CornerRadius;
-  const double hi = IconSize - CornerRadius;
+// How far (x, y) lies inside the rounded tile of `size` pixels with corners
+// of `radius`, in pixels; negative outside.
+double Inside(double x, double y, int size, double radius) {
+  const double lo = radius;
+  const double hi = size - radius;
   const double cx = x < lo ? lo : (x > hi ? hi : x);
   const double cy = y < lo ? lo : (y > hi ? hi : y);
-  return CornerRadius - Length(Vec2{x - cx, y - cy});
+  return radius - Length(Vec2{x - cx, y - cy});
 }
 
 }  // namespace
 
-IconArt PaintDialogIcon() {
-  IconArt art;
-  // The creature and the clouds shrunk from the renderer's own pictures.
-  // The creature a little smaller than its 128-pixel square, so its wings
-  // clear the tile's rim, at a ratio that does not beat with its veins.
-  const Image flyer = *ShrinkArea(ToFrame(MakeFlyer(), 8), {0.0, 0.0, 144.0, 144.0}, IconSize, IconSize);
-  const Image halo = Halo(flyer);
-  const Image clouds = *ShrinkArea(ToFrame(MakeSky(), 0), {40.0, 90.0, 128.0, 128.0}, IconSize, IconSize);
+IconTile PaintIconTile(int size) {
+  IconTile art{Image(size, size), std::vector<double>(static_cast<std::size_t>(size) * size, 0.0)};
+  // The creature and the clouds shrunk from the renderer's own pictures,
+  // drawn at least twice as large as the tile. The creature a little smaller
+  // than its square, so its wings clear the tile's rim, at a ratio that does
+  // not beat with its veins.
+  const int scale = size > 64 ? size / 64 : 1;
+  const int flyerSize = 128 * scale;
+  const double framed = 144.0 * scale;
+  const Image flyer = *ShrinkArea(ToFrame(MakeFlyer(flyerSize), 8 * scale), {0.0, 0.0, framed, framed}, size, size);
+  const Image halo = Halo(flyer, 3 * size * size / (IconSize * IconSize));
+  const Image clouds = *ShrinkArea(ToFrame(MakeSky(256 * scale), 0),
+                                   {40.0 * scale, 90.0 * scale, 128.0 * scale, 128.0 * scale}, size, size);
+  const double radius = CornerRadius * size / IconSize;
   const Rgb zenith = HexColour(0x040A30);
   const Rgb horizon = HexColour(0x0E2E86);
   const Rgb rim = HexColour(0x08124A);
-  for (int y = 0; y < IconSize; ++y) {
-    for (int x = 0; x < IconSize; ++x) {
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
       int covered = 0;
       double depth = 0.0;
       for (int sy = 0; sy < Samples; ++sy) {
         for (int sx = 0; sx < Samples; ++sx) {
-          const double d = Inside(x + (sx + 0.5) / Samples, y + (sy + 0.5) / Samples);
+          const double d = Inside(x + (sx + 0.5) / Samples, y + (sy + 0.5) / Samples, size, radius);
           if (d > 0.0) ++covered;
           depth += d;
         }
       }
       depth /= Samples * Samples;
-      const std::size_t i = static_cast<std::size_t>(y) * IconSize + x;
-      art.clear[i] = 2 * covered < Samples * Samples;
-      if (art.clear[i]) continue;
-      Rgb sky = Mix(zenith, horizon, (y + 0.5) / IconSize);
+      const std::size_t i = static_cast<std::size_t>(y) * size + x;
+      art.coverage[i] = static_cast<double>(covered) / (Samples * Samples);
+      if (covered == 0) continue;
+      Rgb sky = Mix(zenith, horizon, (y + 0.5) / size);
       sky = sky + clouds.At(x, y) * 0.30;
       // Light as the renderer adds it: the creature glows over the sky.
       Rgb colour = sky + Max(halo.At(x, y) * 0.9, flyer.At(x, y));
@@ -101,6 +109,16 @@ IconArt PaintDialogIcon() {
       // A dark rim keeps the square edge clean on light title bars.
       art.picture.At(x, y) = Mix(colour, rim, 1.0 - SmoothStep(0.4, 1.4, depth));
     }
+  }
+  return art;
+}
+
+IconArt PaintDialogIcon() {
+  const IconTile tile = PaintIconTile(IconSize);
+  IconArt art;
+  for (std::size_t i = 0; i < art.clear.size(); ++i) {
+    art.clear[i] = tile.coverage[i] < 0.5;
+    if (!art.clear[i]) art.picture.pixels[i] = tile.picture.pixels[i];
   }
   return art;
 }

@@ -3,6 +3,8 @@
 // glowing winged creature on a rounded tile of cloudy blue sky. A palette
 // icon has no partial transparency, so the tile's own edge is the
 // outline: outside it the icon is clear.
+#include <vector>
+
 #include "icon_files.h"
 #include "image.h"
 
@@ -14,6 +16,14 @@ struct IconArt {
 };
 
 IconArt PaintDialogIcon();
+
+// The same tile painted at `size` pixels square (the desktop's icons), with
+// each pixel's share inside the rounded tile for an alpha channel.
+struct IconTile {
+  Image picture;
+  std::vector<double> coverage;  // 0 outside, 1 inside
+};
+IconTile PaintIconTile(int size);
 
 // The painting in 255 colours; palette entry 0 stays black for the clear
 // pixels.

@@ -9,9 +9,9 @@ namespace art {
 namespace {
 
 constexpr int FlyerSize = 128;
-constexpr int Margin = 2;  // black border, so the mipmaps do not bleed
+constexpr int Margin = 2;  // black border at 128 pixels, so the mipmaps do not bleed
 constexpr double InvSqrt2 = 0.70710678118654752440;
-// Body units per pixel: keeps the apex glow clear of the border.
+// Body units per pixel at 128 pixels: keeps the apex glow clear of the border.
 constexpr double Zoom = 1.05;
 
 // The creature is drawn in body coordinates: u along the body from the tail
@@ -239,23 +239,28 @@ Rgb FlyerPixel(const Wing& fore, const Wing& hind, const std::vector<Vec2>& ante
 
 }  // namespace
 
-Image MakeFlyer() {
+Image MakeFlyer() { return MakeFlyer(FlyerSize); }
+
+Image MakeFlyer(int size) {
   const Wing fore = MakeForewing();
   const Wing hind = MakeHindwing();
   const std::vector<Vec2> antenna = BentLine({33.0, 1.2}, {52.0, 2.5}, {66.0, 11.0}, 24);
 
-  Image image(FlyerSize, FlyerSize);
-  const double half = FlyerSize / 2.0;
-  for (int row = 0; row < FlyerSize; ++row) {
-    for (int column = 0; column < FlyerSize; ++column) {
-      if (row < Margin || column < Margin || row >= FlyerSize - Margin || column >= FlyerSize - Margin) {
+  // The same creature at any size: body units per pixel scale inversely.
+  const double zoom = Zoom * FlyerSize / size;
+  const int margin = Margin * size / FlyerSize;
+  Image image(size, size);
+  const double half = size / 2.0;
+  for (int row = 0; row < size; ++row) {
+    for (int column = 0; column < size; ++column) {
+      if (row < margin || column < margin || row >= size - margin || column >= size - margin) {
         continue;  // stays black
       }
       // Picture coordinates with y up, centred; the body diagonal is x = y.
       const double x = column + 0.5 - half;
       const double y = half - (row + 0.5);
-      const double u = (x + y) * (InvSqrt2 * Zoom);
-      const double v = (x - y) * (InvSqrt2 * Zoom);
+      const double u = (x + y) * (InvSqrt2 * zoom);
+      const double v = (x - y) * (InvSqrt2 * zoom);
       image.At(column, row) = FlyerPixel(fore, hind, antenna, {u, std::fabs(v)});
     }
   }

@@ -23,16 +23,20 @@ double CloudDensity(double s, double t) {
 
 }  // namespace
 
-Image MakeSky() {
-  Image image(SkySize, SkySize);
-  const double texel = 1.0 / SkySize;
-  for (int y = 0; y < SkySize; ++y) {
-    for (int x = 0; x < SkySize; ++x) {
+Image MakeSky() { return MakeSky(SkySize); }
+
+Image MakeSky(int size) {
+  Image image(size, size);
+  const double texel = 1.0 / size;
+  // The light's offset is the same stretch of sky at every size.
+  const double lightStep = 3.0 / SkySize;
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
       const double s = (x + 0.5) * texel;
       const double t = (y + 0.5) * texel;
       const double density = CloudDensity(s, t);
       // Light from one side: thicker cloud towards it is lit, away shaded.
-      const double towardsLight = CloudDensity(s - 3.0 * texel, t - 3.0 * texel);
+      const double towardsLight = CloudDensity(s - lightStep, t - lightStep);
       const double lit = Clamp01(0.5 + 6.0 * (density - towardsLight));
 
       const double haze = PeriodicFbm(s, t, 3, 3, 0.45, 303u);
