@@ -57,6 +57,7 @@ QtApplication::~QtApplication() {
   forms_.clear();
   loaded_.clear();
   signals_.Uninstall();
+  if (gui_ && windowGone_) gui_->removeNativeEventFilter(windowGone_.get());
   gui_.reset();
   x11::CloseDisplay(display_);
 }
@@ -95,6 +96,8 @@ QApplication* QtApplication::Gui() const {
       }
       gui_ = std::make_unique<QApplication>(guiArgc, guiArgv);
       QApplication::setQuitOnLastWindowClosed(false);
+      windowGone_ = std::make_unique<WindowGoneWatch>([this](unsigned long window) { WindowGone(window); });
+      gui_->installNativeEventFilter(windowGone_.get());
       // Qt's xcb platform installs its own Xlib error handler.
       if (display_ != nullptr) x11::InstallErrorHandler();
     }
@@ -171,6 +174,15 @@ void QtApplication::TerminationSignal(int signal) {
   // The last loaded first, as a session's end closes them.
   for (QtForm* form : std::vector<QtForm*>(loaded_.rbegin(), loaded_.rend())) {
     if (std::find(loaded_.begin(), loaded_.end(), form) != loaded_.end()) form->Unload();
+  }
+}
+
+// A form whose window another client destroyed ends as its close box ends it.
+void QtApplication::WindowGone(unsigned long window) const {
+  for (QtForm* form : std::vector<QtForm*>(loaded_)) {
+    if (std::find(loaded_.begin(), loaded_.end(), form) != loaded_.end() && form->Handle() == window) {
+      form->CloseRequested();
+    }
   }
 }
 

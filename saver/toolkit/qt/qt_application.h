@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "saver/toolkit/qt/qt_signal_watch.h"
+#include "saver/toolkit/qt/qt_window_gone.h"
 #include "saver/toolkit/x11/screen_query.h"
 #include "saver/toolkit/toolkit.h"
 
@@ -72,6 +73,7 @@ class QtApplication final : public Application {
  private:
   Display* AnyDisplay() const;
   void TerminationSignal(int signal);
+  void WindowGone(unsigned long window) const;
 
   char* programName_;
   std::string commandLine_;
@@ -91,6 +93,7 @@ class QtApplication final : public Application {
   std::vector<QtForm*> forms_;
   std::vector<QtForm*> loaded_;  // in load order
   SignalWatch signals_;
+  mutable std::unique_ptr<WindowGoneWatch> windowGone_;
 };
 
 }  // namespace toolkit::qt

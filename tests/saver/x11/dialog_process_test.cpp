@@ -401,20 +401,24 @@ TEST_F(DialogProcess, HoverShowsHighLightUntilThePointerLeavesAndCancelClicksOnR
   EXPECT_EQ(testsupport::ReadBytes(Ini()), before);
 }
 
-TEST_F(DialogProcess, CancelAfterChangesAndTheCloseBoxLeaveTheFileByteForByte) {
+// A window another client destroys ends the dialog as its close box does.
+TEST_F(DialogProcess, CancelTheCloseBoxAndADestroyedWindowLeaveTheFileByteForByte) {
   const std::string before = testsupport::SettingsBytes(0, 0, "") + "; end";
-  for (bool closeBox : {false, true}) {
+  for (const char* way : {"cancel", "close box", "destroyed"}) {
     testsupport::WriteBytes(Ini(), before);
     ChildProcess host;
     OpenDialog(host);
     TypeRepeat("7");
-    if (closeBox) {
+    if (way == std::string("close box")) {
       xclient::SendDeleteWindow(display_, dialog_);
+    } else if (way == std::string("destroyed")) {
+      XDestroyWindow(display_, dialog_);
+      XSync(display_, False);
     } else {
       ClickAt(kCancel.x + 20, kCancel.y + 12);
     }
-    EXPECT_EQ(WaitForEnd(host), 0) << (closeBox ? "close box" : "cancel");
-    EXPECT_EQ(testsupport::ReadBytes(Ini()), before) << (closeBox ? "close box" : "cancel");
+    EXPECT_EQ(WaitForEnd(host), 0) << way;
+    EXPECT_EQ(testsupport::ReadBytes(Ini()), before) << way;
   }
 }
 
