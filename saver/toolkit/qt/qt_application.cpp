@@ -207,6 +207,13 @@ Size QtApplication::ScreenSize() const {
 std::optional<ScreenRect> QtApplication::WindowRect(WindowHandle window) {
   // Our own windows as Qt knows them: the X server may not have seen the
   // latest move yet, Qt's requests wait in its buffer until the event loop.
+  // A form's frame counts before it is first shown.
+  for (QtForm* form : forms_) {
+    if (form->Handle() != window) continue;
+    if (std::optional<QRect> rect = form->OuterRect()) {
+      return ScreenRect{rect->left(), rect->top(), rect->left() + rect->width(), rect->top() + rect->height()};
+    }
+  }
   if (Gui() != nullptr) {
     if (QWidget* widget = QWidget::find(static_cast<WId>(window));
         widget != nullptr && (!widget->isWindow() || widget->windowHandle() == nullptr ||

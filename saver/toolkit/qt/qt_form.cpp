@@ -9,6 +9,7 @@
 #include "saver/toolkit/qt/qt_native_child.h"
 #include "saver/toolkit/qt/qt_picture.h"
 #include "saver/toolkit/qt/qt_text.h"
+#include "saver/toolkit/x11/frame_extents.h"
 
 namespace toolkit::qt {
 namespace {
@@ -104,10 +105,27 @@ void QtForm::SetClientSize(Size pixels) {
   if (widget == nullptr) return;
   // X has no empty windows; the surface keeps the size asked for.
   widget->setFixedSize(std::max(clientSize_.width, 1), std::max(clientSize_.height, 1));
+  if (loaded_ && shown_) widget->setVisible(!Empty());
   SizeMayHaveChanged();
 }
 
+// An empty window shows nothing on Windows; its 1-pixel stand-in here would.
+bool QtForm::Empty() const { return clientSize_.width <= 0 || clientSize_.height <= 0; }
+
 Size QtForm::ClientSize() const { return clientSize_; }
+
+QMargins QtForm::FrameMargins() const {
+  QWidget* widget = core_.Widget();
+  if (widget == nullptr) return {};
+  const QRect frame = widget->frameGeometry();
+  const QRect client = widget->geometry();
+  const QMargins known(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                       frame.bottom() - client.bottom());
+  // Qt learns the frame only once the window is mapped; until then the one
+  // the window manager announced stands.
+  if (!known.isNull() || !announcedFrame_) return known;
+  return *announcedFrame_;
+}
 
 void QtForm::MoveWindow(const PixelRect& outer) {
   QWidget* widget = core_.Widget();
@@ -115,16 +133,24 @@ void QtForm::MoveWindow(const PixelRect& outer) {
     clientSize_ = Size{std::max(outer.width, 0), std::max(outer.height, 0)};
     return;
   }
-  const QSize frame = widget->frameGeometry().size() - widget->size();
-  widget->move(outer.x, outer.y);
-  SetClientSize(Size{outer.width - frame.width(), outer.height - frame.height()});
+  const QMargins frame = FrameMargins();
+  const bool frameKnownToQt = widget->frameGeometry() != widget->geometry();
+  // Before the first mapping Qt places the client where the frame was
+  // meant to be; the window manager then puts its frame around it.
+  if (frameKnownToQt) widget->move(outer.x, outer.y);
+  else widget->move(outer.x + frame.left(), outer.y + frame.top());
+  SetClientSize(Size{outer.width - frame.left() - frame.right(), outer.height - frame.top() - frame.bottom()});
 }
 
 Size QtForm::OuterSize() const {
+  const QMargins frame = FrameMargins();
+  return Size{clientSize_.width + frame.left() + frame.right(), clientSize_.height + frame.top() + frame.bottom()};
+}
+
+std::optional<QRect> QtForm::OuterRect() const {
   QWidget* widget = core_.Widget();
-  if (widget == nullptr) return clientSize_;
-  const QSize frame = widget->frameGeometry().size() - widget->size();
-  return Size{clientSize_.width + frame.width(), clientSize_.height + frame.height()};
+  if (widget == nullptr || !loaded_ || embedded_) return std::nullopt;
+  return widget->geometry().marginsAdded(FrameMargins());
 }
 
 void QtForm::SizeMayHaveChanged() {
@@ -153,6 +179,13 @@ void QtForm::Load() {
   }
   // Other programs may look for the title at once.
   app_->SyncWindowSystem();
+  // Placement and the opening zoom need the outer size before the window
+  // is first shown.
+  if (border_ != BorderStyle::None && app_->XReady()) {
+    if (auto frame = x11::AskFrameExtents(app_->XDisplay(), static_cast<x11::WindowId>(widget->winId()))) {
+      announcedFrame_ = QMargins(frame->left, frame->top, frame->right, frame->bottom);
+    }
+  }
   loaded_ = true;
   // Resize tells of changes from here on; the first showing raises it anyway.
   reported_ = QSize(clientSize_.width, clientSize_.height);
@@ -173,8 +206,9 @@ void QtForm::Show(bool modal) {
     if (!loaded_) return;
   }
   if (modal && !widget->isVisible()) widget->setWindowModality(Qt::ApplicationModal);
-  widget->show();
-  if (!embedded_) {
+  shown_ = true;
+  widget->setVisible(!Empty());
+  if (!embedded_ && !Empty()) {
     widget->raise();
     widget->activateWindow();
   }
@@ -187,6 +221,7 @@ void QtForm::Show(bool modal) {
 }
 
 void QtForm::Hide() {
+  shown_ = false;
   if (QWidget* widget = core_.Widget()) widget->hide();
 }
 

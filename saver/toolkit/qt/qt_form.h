@@ -2,8 +2,11 @@
 // A form: a top-level widget whose native window is made at Load, hidden,
 // so that other processes find it by its title before it is ever shown.
 #include <QEventLoop>
+#include <QMargins>
+#include <QRect>
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "saver/toolkit/qt/qt_container.h"
@@ -46,9 +49,14 @@ class QtForm final : public ContainerOf<Form> {
   void SizeMayHaveChanged();
   // The application is going: the window goes now, the form stays inert.
   void Orphan();
+  // The top-level window with its frame, in screen pixels; nothing for an
+  // embedded or unloaded form.
+  std::optional<QRect> OuterRect() const;
 
  private:
   void ApplyFlags();
+  bool Empty() const;
+  QMargins FrameMargins() const;
   void FocusFirstInTabOrder();
 
   QtApplication* app_;
@@ -60,8 +68,10 @@ class QtForm final : public ContainerOf<Form> {
   bool unloading_ = false;
   bool unloaded_ = false;
   bool shownOnce_ = false;
+  bool shown_ = false;  // between Show and Hide
   bool embedded_ = false;
   QSize reported_{-1, -1};
+  std::optional<QMargins> announcedFrame_;
   std::vector<std::unique_ptr<QtTimer>> timers_;
   std::vector<QPointer<QWidget>> tabOrder_;
   ForeignParent foreign_;

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <QWidget>
 
 #include "tests/saver/toolkit/toolkit_fixture.h"
 
@@ -32,6 +33,26 @@ TEST(QtForm, EventsComeInTheirOrderAndResizeOnlyForChanges) {
   form->Unload();  // once only
   EXPECT_FALSE(form->Loaded());
   EXPECT_EQ(events.log, (Log{"load", "resize", "resize", "query-unload", "unload"}));
+}
+
+// A form with no width or no height shows nothing, not its 1-pixel window.
+TEST(QtForm, AnEmptyFormIsNotShown) {
+  RecordingForm events;
+  auto form = App().CreateForm(events);
+  form->SetClientSize({0, 50});
+  form->Show(false);
+  QWidget* window = QWidget::find(static_cast<WId>(form->Handle()));
+  ASSERT_NE(window, nullptr);
+  const std::pair<toolkit::Size, bool> steps[] = {
+      {{0, 50}, false}, {{20, 50}, true}, {{20, 0}, false}, {{20, 10}, true}};
+  for (const auto& [size, visible] : steps) {
+    form->SetClientSize(size);
+    EXPECT_EQ(window->isVisible(), visible) << size.width << "x" << size.height;
+  }
+  form->Hide();
+  form->SetClientSize({30, 30});
+  EXPECT_FALSE(window->isVisible()) << "a hidden form stays hidden";
+  form->Unload();
 }
 
 TEST(QtForm, ModalShowReturnsOnceTheFormIsUnloaded) {
