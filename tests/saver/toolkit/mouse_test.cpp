@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <algorithm>
 #include <fstream>
+#include <tuple>
 #include <iterator>
 
 #include "tests/saver/toolkit/toolkit_fixture.h"
@@ -134,6 +137,44 @@ TEST_F(MouseRouting, UserControlTakesTheFocusAndTellsOfItsSizes) {
   EXPECT_EQ(control->ParentHandle(), form->Handle());
   EXPECT_NE(control->Handle(), form->Handle());
   EXPECT_EQ(control->GetSurface().PixelSize(), (toolkit::Size{80, 30}));
+}
+
+// Only a left press gives the focus (and so a focused look); a right or a
+// middle one is reported and changes nothing else, on the face or its label.
+TEST_F(MouseRouting, OnlyALeftPressGivesTheUserControlTheFocus) {
+  QWidget* face = WidgetOf(control->Handle());
+  ASSERT_NE(face, nullptr);
+  RecordingControl otherEvents;
+  toolkit::UserControl& other = form->AddUserControl(otherEvents);
+  other.Move({0, 60, 20, 20});
+  WidgetOf(other.Handle())->setFocus(Qt::TabFocusReason);
+  controlEvents.log.clear();
+  for (const auto& [at, button, focus] : std::vector<std::tuple<QPoint, Qt::MouseButton, bool>>{
+           {{5, 5}, Qt::RightButton, false}, {{15, 12}, Qt::MiddleButton, false},
+           {{15, 12}, Qt::RightButton, false}, {{15, 12}, Qt::LeftButton, true}}) {
+    Press(face, at, button);
+    Release(face, at, button);
+    EXPECT_EQ(face->hasFocus(), focus) << button;
+  }
+  EXPECT_EQ(std::count(controlEvents.log.begin(), controlEvents.log.end(), "got-focus"), 1)
+      << testing::PrintToString(controlEvents.log);
+}
+
+// However the box gets the focus, its text is selected: a digit typed then
+// replaces it.
+TEST_F(MouseRouting, ComboBoxTextIsSelectedWhenItGetsTheFocus) {
+  toolkit::ComboBox& box = form->AddComboBox();
+  box.Move({10, 60, 60, 20});
+  QWidget* widget = WidgetOf(box.Handle());
+  ASSERT_NE(widget, nullptr);
+  for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason, Qt::OtherFocusReason}) {
+    box.SetText("12");
+    WidgetOf(control->Handle())->setFocus(Qt::OtherFocusReason);
+    widget->setFocus(reason);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, "5");
+    QApplication::sendEvent(QApplication::focusWidget(), &key);
+    EXPECT_EQ(box.Text(), "5") << reason;
+  }
 }
 
 TEST_F(MouseRouting, ComboBoxKeepsItsTextWhileItemsAreAdded) {

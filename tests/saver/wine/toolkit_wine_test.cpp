@@ -365,11 +365,14 @@ TEST_F(ToolkitWineTest, MouseGoesToWindowlessControlsAndUserControls) {
   // Focus comes with the form; the label's press, release and click, with
   // either button; the user control's label keeps the mouse when it is
   // dragged outside, and a release there is no click; a right press on the
-  // control itself. Nothing is heard once the form is unloaded.
+  // control itself. A right or middle press leaves the focus where it is,
+  // a left one moves it. Nothing is heard once the form is unloaded.
   EXPECT_EQ(fields["log"],
             "uc.focus fl.down(1,0,10,5) fl.up(1,0,10,5) fl.click fl.down(2,0,10,5) fl.up(2,0,10,5) "
             "fl.click ucl.down(1,0,40,10) "
-            "ucl.drag(1,0,220,110) ucl.up(1,0,220,110) uc.down(2,0,5,5) uc.up(2,0,5,5)");
+            "ucl.drag(1,0,220,110) ucl.up(1,0,220,110) uc.down(2,0,5,5) uc.up(2,0,5,5) "
+            "uc2.down(2,0,5,5) uc2.up(2,0,5,5) uc2.down(4,0,5,5) uc2.up(4,0,5,5) "
+            "uc.blur uc2.focus uc2.down(1,0,5,5) uc2.up(1,0,5,5)");
 }
 
 TEST_F(ToolkitWineTest, TabMovesTheFocusThroughTheTabOrder) {
