@@ -512,6 +512,19 @@ TEST_F(DialogProcess, PointerChoicesAreWrittenOnSetAndTheRunPlaysThem) {
   EXPECT_EQ(run.Wait(10), 0);
 }
 
+// With choice 1 the dialog opens with the focus in the repeat box and its
+// text selected: a digit typed replaces the number.
+TEST_F(DialogProcess, ADigitTypedAsTheDialogOpensReplacesTheRepeatTrack) {
+  WriteSettings(1, 12, "");
+  ChildProcess host;
+  OpenDialog(host);
+  xclient::TapKey(display_, "5", 30);
+  Pause(150);
+  ClickAt(kSet.x + 20, kSet.y + 12);
+  EXPECT_EQ(WaitForEnd(host), 0);
+  EXPECT_EQ(testsupport::ReadBytes(Ini()), testsupport::SettingsBytes(1, 5, ""));
+}
+
 // --- bad input
 
 TEST_F(DialogProcess, AKindOutsideTheChoicesIsWrittenBackAsItWas) {
