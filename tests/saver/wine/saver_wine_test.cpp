@@ -89,8 +89,7 @@ TEST_F(SaverWineTest, ProfileFunctionsWriteCp932AndReadBack) {
 }
 
 // The two builds are peers over one file: what either writes, the other
-// reads the same. Wine drops a value's leading blank when it writes, so
-// values are compared, not bytes.
+// reads the same (a value's surrounding blanks are not part of it).
 const std::vector<std::pair<std::string, std::string>> kPeerValues = {
     {"BGM区分", " 2"}, {"BGMﾘﾋﾟｰﾄ", " 3"}, {"BGMﾌｧｲﾙ", "C:\\音楽 フォルダ\\曲.mp3"}};
 
