@@ -271,6 +271,7 @@ TEST_F(DialogProcess, UnderAWindowManagerTheRulePlacesTheFrame) {
   ASSERT_TRUE(WaitFor([&] {
     return CardinalProperty(display_, DefaultRootWindow(display_), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).size() == 1;
   }, 20)) << "openbox did not start";
+  Pause(1000);  // its check window comes before it answers requests
   OpenDialog(host_);
   std::vector<long> frame;  // left, right, top, bottom
   ASSERT_TRUE(WaitFor([&] {
