@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "saver/toolkit/common/form_life_cycle.h"
 #include "saver/toolkit/qt/qt_application.h"
 #include "saver/toolkit/qt/qt_native_child.h"
 #include "saver/toolkit/qt/qt_picture.h"
@@ -35,12 +36,27 @@ class FormWidget final : public ContainerWidget {
 
 }  // namespace
 
-QtForm::QtForm(QtApplication& app, FormEvents& events) : app_(&app), events_(events) {
+QtForm::QtForm(QtApplication& app, FormEvents& events)
+    : app_(&app),
+      events_(events),
+      lifeCycle_(events, {.makeWindow = [this] { return MakeWindow(); },
+                          .dropWindow = [this] { DropWindow(); },
+                          .raise = [](const char*, const std::function<void()>& handler) { Invoke(handler); },
+                          .programEnded = {}}) {
   app_->FormCreated(*this);
   if (app_->Gui() == nullptr) return;  // no display: an inert form
+  NewWindow();
+}
+
+// Each load has a window of its own; the one before went at the unload.
+void QtForm::NewWindow() {
   auto* widget = new FormWidget(*this);
   core_.Attach(widget);
   ApplyFlags();
+  widget->setWindowTitle(FromUtf8(caption_));
+  if (icon_) SetIcon(icon_);
+  embedded_ = false;
+  announcedFrame_.reset();
 }
 
 QtForm::~QtForm() {
@@ -48,7 +64,7 @@ QtForm::~QtForm() {
   foreign_.Release();
   timers_.clear();
   if (app_ != nullptr) {
-    if (loaded_) app_->FormUnloaded(*this);
+    if (Loaded()) app_->FormUnloaded(*this);
     app_->FormDestroyed(*this);
   }
 }
@@ -58,16 +74,15 @@ void QtForm::Orphan() {
   core_.Shutdown();
   core_.DropWindow();
   foreign_.Release();
-  loaded_ = false;
-  unloaded_ = true;
+  lifeCycle_.Abandon();
   app_ = nullptr;
 }
 
-WindowHandle QtForm::Handle() const { return loaded_ ? core_.Handle() : 0; }
+WindowHandle QtForm::Handle() const { return Loaded() ? core_.Handle() : 0; }
 
 void QtForm::SetBorderStyle(BorderStyle style) {
   border_ = style;
-  if (!loaded_) ApplyFlags();
+  if (!Loaded()) ApplyFlags();
 }
 
 void QtForm::ApplyFlags() {
@@ -89,10 +104,11 @@ void QtForm::ApplyFlags() {
 void QtForm::SetCaption(std::string_view caption) {
   caption_ = std::string(caption);
   if (QWidget* widget = core_.Widget()) widget->setWindowTitle(FromUtf8(caption));
-  if (loaded_ && app_ != nullptr) app_->SyncWindowSystem();
+  if (Loaded() && app_ != nullptr) app_->SyncWindowSystem();
 }
 
 void QtForm::SetIcon(PictureRef icon) {
+  icon_ = icon;
   QWidget* widget = core_.Widget();
   const auto* picture = dynamic_cast<const QtPicture*>(icon.get());
   if (widget == nullptr) return;
@@ -105,7 +121,7 @@ void QtForm::SetClientSize(Size pixels) {
   if (widget == nullptr) return;
   // X has no empty windows; the surface keeps the size asked for.
   widget->setFixedSize(std::max(clientSize_.width, 1), std::max(clientSize_.height, 1));
-  if (loaded_ && shown_) widget->setVisible(!Empty());
+  if (Loaded() && shown_) widget->setVisible(!Empty());
   SizeMayHaveChanged();
 }
 
@@ -149,13 +165,13 @@ Size QtForm::OuterSize() const {
 
 std::optional<QRect> QtForm::OuterRect() const {
   QWidget* widget = core_.Widget();
-  if (widget == nullptr || !loaded_ || embedded_) return std::nullopt;
+  if (widget == nullptr || !Loaded() || embedded_) return std::nullopt;
   return widget->geometry().marginsAdded(FrameMargins());
 }
 
-void QtForm::SizeMayHaveChanged() {
+Size QtForm::WindowSize() {
   QWidget* widget = core_.Widget();
-  if (widget == nullptr) return;
+  if (widget == nullptr) return clientSize_;
   // A window the window system sized differently counts; the 1-pixel
   // stand-in for an empty one does not.
   const QSize size = widget->size();
@@ -163,15 +179,27 @@ void QtForm::SizeMayHaveChanged() {
     clientSize_ = Size{size.width(), size.height()};
   }
   core_.ClientResized(QSize(clientSize_.width, clientSize_.height));
-  const QSize now(clientSize_.width, clientSize_.height);
-  if (!loaded_ || now == reported_) return;
-  reported_ = now;
-  Invoke([this] { events_.Resize(); });
+  return clientSize_;
+}
+
+void QtForm::SizeMayHaveChanged() {
+  if (core_.Widget() == nullptr) return;
+  lifeCycle_.Sized(WindowSize());
 }
 
 void QtForm::Load() {
+  if (app_ == nullptr || core_.Widget() == nullptr) return;
+  lifeCycle_.Load(WindowSize());
+}
+
+bool QtForm::MakeWindow() {
+  if (app_ == nullptr) return false;
+  if (unloaded_) {
+    NewWindow();
+    unloaded_ = false;
+  }
   QWidget* widget = core_.Widget();
-  if (loaded_ || unloaded_ || widget == nullptr || app_ == nullptr) return;
+  if (widget == nullptr) return false;
   // The native windows exist from here on, hidden: the title is findable.
   widget->winId();
   for (QWidget* child : widget->findChildren<QWidget*>()) {
@@ -186,25 +214,16 @@ void QtForm::Load() {
       announcedFrame_ = QMargins(frame->left, frame->top, frame->right, frame->bottom);
     }
   }
-  loaded_ = true;
-  // Resize tells of changes from here on; the first showing raises it anyway.
-  reported_ = QSize(clientSize_.width, clientSize_.height);
   app_->FormLoaded(*this);
   for (auto& timer : timers_) timer->SetLive(true);
-  Invoke([this] { events_.Load(); });
+  return true;
 }
 
 void QtForm::Show(bool modal) {
-  if (!loaded_) Load();
+  if (!Loaded()) Load();
   QWidget* widget = core_.Widget();
-  if (!loaded_ || widget == nullptr) return;
-  if (!shownOnce_) {
-    // The first showing raises Resize whatever the size.
-    shownOnce_ = true;
-    reported_ = QSize(-1, -1);
-    SizeMayHaveChanged();
-    if (!loaded_) return;
-  }
+  if (!Loaded() || widget == nullptr) return;
+  if (!lifeCycle_.BeforeShow(WindowSize())) return;
   if (modal && !widget->isVisible()) widget->setWindowModality(Qt::ApplicationModal);
   shown_ = true;
   widget->setVisible(!Empty());
@@ -213,7 +232,7 @@ void QtForm::Show(bool modal) {
     widget->activateWindow();
   }
   FocusFirstInTabOrder();
-  if (!modal || !loaded_) return;
+  if (!modal || !Loaded()) return;
   QEventLoop loop;
   modalLoop_ = &loop;
   loop.exec(QEventLoop::DialogExec);
@@ -225,14 +244,11 @@ void QtForm::Hide() {
   if (QWidget* widget = core_.Widget()) widget->hide();
 }
 
-void QtForm::Unload() {
-  if (!loaded_ || unloading_) return;
-  unloading_ = true;
-  Invoke([this] { events_.QueryUnload(); });
-  Invoke([this] { events_.Unload(); });
-  unloading_ = false;
-  loaded_ = false;
+void QtForm::Unload() { lifeCycle_.Unload(); }
+
+void QtForm::DropWindow() {
   unloaded_ = true;
+  shown_ = false;
   for (auto& timer : timers_) timer->SetLive(false);
   core_.Shutdown();
   if (QWidget* widget = core_.Widget()) {
@@ -255,11 +271,11 @@ void QtForm::Unload() {
 
 void QtForm::CloseRequested() { Unload(); }
 
-bool QtForm::SetChildStyle() { return loaded_; }
+bool QtForm::SetChildStyle() { return Loaded(); }
 
 bool QtForm::SetParentWindow(WindowHandle parent) {
   QWidget* widget = core_.Widget();
-  if (!loaded_ || widget == nullptr || app_ == nullptr || !app_->XReady()) return false;
+  if (!Loaded() || widget == nullptr || app_ == nullptr || !app_->XReady()) return false;
   embedded_ = foreign_.Attach(*widget, static_cast<x11::WindowId>(parent), app_->XDisplay(),
                               [this] { Unload(); });
   return embedded_;
@@ -267,7 +283,7 @@ bool QtForm::SetParentWindow(WindowHandle parent) {
 
 Timer& QtForm::AddTimer(int intervalMs, bool enabled, std::function<void()> tick) {
   timers_.push_back(std::make_unique<QtTimer>(intervalMs, enabled, std::move(tick)));
-  timers_.back()->SetLive(loaded_);
+  timers_.back()->SetLive(Loaded());
   return *timers_.back();
 }
 
