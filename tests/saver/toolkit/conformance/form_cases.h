@@ -25,7 +25,7 @@ inline const std::vector<FormCase>& FormCases() {
        {"load", "resize"},
        true},
       {"a change of size raises Resize, the same size does not",
-       {"load", "size 120x60", "size 120x60", "show", "size 130x60"},
+       {"show", "size 120x60", "size 120x60", "size 130x60"},
        {"load", "resize", "resize", "resize"},
        true},
       {"unload raises QueryUnload then Unload, once",
