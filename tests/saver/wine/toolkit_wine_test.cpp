@@ -15,6 +15,7 @@
 
 #include "saver/toolkit/raster/raster.h"
 #include "tests/saver/support/temp_dir.h"
+#include "tests/saver/toolkit/conformance/form_cases.h"
 #include "probe_output.h"
 #include "wine_session.h"
 #include "windows_binaries.h"
@@ -123,6 +124,21 @@ TEST_F(ToolkitWineTest, LoadedFormIsHiddenFoundByItsCaptionAndClosedByWmClose) {
     EXPECT_EQ(ProbeField(fields, "visible"), "0") << title;
     EXPECT_EQ(ProbeField(fields, "events"), "load,queryunload,unload") << title;
     EXPECT_EQ(ProbeField(fields, "loop"), "0") << title;
+  }
+}
+
+TEST_F(ToolkitWineTest, LifeCycleConformance) {
+  for (const conformance::FormCase& c : conformance::FormCases()) {
+    std::vector<std::string> args{"lifecycle"};
+    args.insert(args.end(), c.steps.begin(), c.steps.end());
+    ProbeFields fields = Run(args);
+    std::string events;
+    for (std::string event : c.events) {
+      if (event == "query-unload") event = "queryunload";
+      events += (events.empty() ? "" : ",") + event;
+    }
+    EXPECT_EQ(fields["log"], events) << c.name;
+    EXPECT_EQ(fields["loaded"], c.loadedAfter ? "1" : "0") << c.name;
   }
 }
 
