@@ -188,7 +188,8 @@ void QtForm::SizeMayHaveChanged() {
 }
 
 void QtForm::Load() {
-  if (app_ == nullptr || core_.Widget() == nullptr) return;
+  // After an unload the window may be gone already; MakeWindow makes another.
+  if (app_ == nullptr || (core_.Widget() == nullptr && !unloaded_)) return;
   lifeCycle_.Load(WindowSize());
 }
 
