@@ -397,7 +397,7 @@ TEST_F(ToolkitWineTest, TabMovesTheFocusThroughTheTabOrder) {
   EXPECT_EQ(fields["focus"], "combo,b,a,d,combo,d");
 }
 
-TEST_F(ToolkitWineTest, OpenFileDialogSpeaksTheAnsiCodePage) {
+TEST_F(ToolkitWineTest, OpenFileDialogTakesAndGivesJapaneseNames) {
   const std::string music = folder + "/音楽";
   fs::create_directories(music);
   ProbeFields chosen = Run({"filedialog", Win(music), "曲.mp3", "ok"});
