@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 #include <algorithm>
@@ -158,23 +157,6 @@ TEST_F(MouseRouting, OnlyALeftPressGivesTheUserControlTheFocus) {
   }
   EXPECT_EQ(std::count(controlEvents.log.begin(), controlEvents.log.end(), "got-focus"), 1)
       << testing::PrintToString(controlEvents.log);
-}
-
-// However the box gets the focus, its text is selected: a digit typed then
-// replaces it.
-TEST_F(MouseRouting, ComboBoxTextIsSelectedWhenItGetsTheFocus) {
-  toolkit::ComboBox& box = form->AddComboBox();
-  box.Move({10, 60, 60, 20});
-  QWidget* widget = WidgetOf(box.Handle());
-  ASSERT_NE(widget, nullptr);
-  for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason, Qt::OtherFocusReason}) {
-    box.SetText("12");
-    WidgetOf(control->Handle())->setFocus(Qt::OtherFocusReason);
-    widget->setFocus(reason);
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, "5");
-    QApplication::sendEvent(QApplication::focusWidget(), &key);
-    EXPECT_EQ(box.Text(), "5") << reason;
-  }
 }
 
 TEST_F(MouseRouting, ComboBoxKeepsItsTextWhileItemsAreAdded) {
