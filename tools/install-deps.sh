@@ -47,9 +47,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# Wine's code page follows the locale; the Windows tests run in Japanese.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen
-fi
+# Wine's code page follows the locale; the Windows tests run in Japanese
+# (932), and the settings also in Chinese (936).
+for wanted in ja_JP zh_CN; do
+  if ! locale -a 2>/dev/null | grep -qi "^${wanted}\.utf-\?8\$"; then
+    sed -i "s/^# *\(${wanted}.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${wanted}.UTF-8 UTF-8" /etc/locale.gen || echo "${wanted}.UTF-8 UTF-8" >> /etc/locale.gen
+    generate=1
+  fi
+done
+if [ -n "${generate:-}" ]; then locale-gen; fi

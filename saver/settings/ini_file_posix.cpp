@@ -83,7 +83,7 @@ FileContent LoadFile(const std::string& path) {
   return content;
 }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes) {
+bool SaveFile(const std::string& path, std::string_view bytes) {
   std::string target = ResolveTarget(path);
   if (target.empty()) return false;
   size_t slash = target.rfind('/');

@@ -1,8 +1,9 @@
 #pragma once
-// The profile functions the settings go through: the system's own on Windows
-// (GetPrivateProfileStringA / WritePrivateProfileStringA, strings in the
-// system code page), the profile text engine over code page 932 elsewhere.
-// All strings here are UTF-8.
+// The profile functions the settings go through: the profile text engine
+// over code page 932 on every system. A Japanese Windows writes these bytes
+// with its own A functions; doing the same through the system's functions
+// elsewhere would depend on the system's code page. All strings here are
+// UTF-8.
 #include <string>
 #include <string_view>
 

@@ -65,7 +65,7 @@ bool MakeFolders(const std::string& path) {
 bool CopyFile(const std::string& from, const std::string& to) {
   ini::FileContent content = ini::LoadFile(from);
   if (content.state != ini::FileState::Loaded) return false;
-  return ini::ReplaceFile(to, content.bytes);
+  return ini::SaveFile(to, content.bytes);
 }
 
 }  // namespace

@@ -214,9 +214,9 @@ std::vector<std::string> WineSession::Environment() const {
   env.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");
   env.push_back("WINELOADER=" + wine_);
   env.push_back("WINESERVER=" + wineserver_);
-  // Japanese systems: Wine's ANSI code page becomes 932.
-  env.push_back("LANG=ja_JP.UTF-8");
-  env.push_back("LC_ALL=ja_JP.UTF-8");
+  // Wine's ANSI code page follows the locale: 932 for Japanese systems.
+  env.push_back("LANG=" + locale_);
+  env.push_back("LC_ALL=" + locale_);
   env.push_back("HOME=" + home_);
   env.push_back("XDG_RUNTIME_DIR=" + workDir_ + "/runtime");
   return env;
@@ -291,9 +291,10 @@ bool WineSession::StartXvfb(std::string& error) {
   return true;
 }
 
-bool WineSession::Start(ScreenSize screen, std::string& error) {
+bool WineSession::Start(ScreenSize screen, std::string& error, std::string locale) {
   if (started_) return true;
   screen_ = screen;
+  locale_ = std::move(locale);
   wine_ = FindWineLoader();
   wineserver_ = FindWineServer();
   if (wine_.empty() || wineserver_.empty()) {
@@ -401,22 +402,22 @@ void WineSession::Stop() {
   if (!workDir_.empty()) fs::remove_all(workDir_, ignored);
 }
 
-WineSession* SharedSession(ScreenSize screen, std::string& error) {
+WineSession* SharedSession(ScreenSize screen, std::string& error, const std::string& locale) {
   struct Entry {
     std::unique_ptr<WineSession> session;
     std::string error;
   };
-  static std::vector<std::pair<ScreenSize, Entry>> sessions;
-  for (auto& [size, entry] : sessions) {
-    if (size == screen) {
+  static std::vector<std::pair<std::pair<ScreenSize, std::string>, Entry>> sessions;
+  for (auto& [key, entry] : sessions) {
+    if (key.first == screen && key.second == locale) {
       error = entry.error;
       return entry.session->Started() ? entry.session.get() : nullptr;
     }
   }
   Entry entry{std::make_unique<WineSession>(), {}};
-  entry.session->Start(screen, entry.error);
+  entry.session->Start(screen, entry.error, locale);
   error = entry.error;
-  sessions.emplace_back(screen, std::move(entry));
+  sessions.emplace_back(std::make_pair(screen, locale), std::move(entry));
   return sessions.back().second.session->Started() ? sessions.back().second.session.get() : nullptr;
 }
 

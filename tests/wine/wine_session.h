@@ -10,6 +10,10 @@
 
 namespace wine_harness {
 
+// Code page 932, the systems the program is made for. C.UTF-8 gives 1252,
+// zh_CN.UTF-8 gives 936.
+inline constexpr const char* kJapaneseLocale = "ja_JP.UTF-8";
+
 struct ScreenSize {
   int width = 1024;
   int height = 768;
@@ -53,8 +57,8 @@ class WineSession {
   ~WineSession() { Stop(); }
 
   // Xvfb, wineboot, registry settings and wineserver; false with `error` set
-  // when any of it fails.
-  bool Start(ScreenSize screen, std::string& error);
+  // when any of it fails. Wine takes the system's code page from the locale.
+  bool Start(ScreenSize screen, std::string& error, std::string locale = kJapaneseLocale);
   void Stop();
   bool Started() const { return started_; }
 
@@ -78,6 +82,7 @@ class WineSession {
 
   bool started_ = false;
   ScreenSize screen_;
+  std::string locale_ = kJapaneseLocale;
   pid_t xvfbPid_ = -1;
   std::string displayName_;
   std::string workDir_;
@@ -87,9 +92,9 @@ class WineSession {
   std::string wineserver_;
 };
 
-// One started session per screen size for the whole test binary, stopped at
-// exit. Null (with `error`) when it cannot be started.
-WineSession* SharedSession(ScreenSize screen, std::string& error);
+// One started session per screen size and locale for the whole test binary,
+// stopped at exit. Null (with `error`) when it cannot be started.
+WineSession* SharedSession(ScreenSize screen, std::string& error, const std::string& locale = kJapaneseLocale);
 
 // A Japanese font of this system and the Windows font names it stands in
 // for in every session.

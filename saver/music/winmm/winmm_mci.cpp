@@ -13,22 +13,21 @@
 namespace music {
 namespace {
 
-// The reply comes back in the A functions' code page, the system's ANSI
-// one; only what MCI wrote up to its NUL is taken.
-void TakeReply(const std::vector<char>& ansi, std::span<char> reply) {
-  const std::string_view text(ansi.data());
-  WriteReply(common::AnsiToUtf8Lossy(text), reply);
+// Only what MCI wrote up to its NUL is taken.
+void TakeReply(const std::vector<wchar_t>& wide, std::span<char> reply) {
+  WriteReply(common::WideToUtf8(std::wstring_view(wide.data())), reply);
 }
 
 }  // namespace
 
 std::uint32_t WinmmMci::SendString(std::string_view command, std::span<char> reply) {
-  // A command that the ANSI code page cannot hold is refused rather than sent
-  // with substitutes, which could name another file.
-  const auto ansi = common::Utf8ToAnsi(command);
-  if (!ansi) return Code(MciErr::FileNotFound);
-  std::vector<char> buffer(reply.size() + 1, '\0');
-  const MCIERROR code = mciSendStringA(ansi->c_str(), reply.empty() ? nullptr : buffer.data(),
+  // The W functions, so a file name reaches MCI whatever the system's code
+  // page; a command that is not UTF-8 is refused rather than sent with
+  // substitutes, which could name another file.
+  const auto wide = common::Utf8ToWide(command);
+  if (!wide) return Code(MciErr::FileNotFound);
+  std::vector<wchar_t> buffer(reply.size() + 1, L'\0');
+  const MCIERROR code = mciSendStringW(wide->c_str(), reply.empty() ? nullptr : buffer.data(),
                                        static_cast<UINT>(reply.size()), nullptr);
   if (code == 0 && !reply.empty()) TakeReply(buffer, reply);
   return static_cast<std::uint32_t>(code);
@@ -36,17 +35,17 @@ std::uint32_t WinmmMci::SendString(std::string_view command, std::span<char> rep
 
 bool WinmmMci::GetErrorString(std::uint32_t code, std::span<char> buffer) {
   if (buffer.empty()) return false;
-  std::vector<char> ansi(buffer.size() + 1, '\0');
-  if (!mciGetErrorStringA(code, ansi.data(), static_cast<UINT>(buffer.size()))) return false;
-  TakeReply(ansi, buffer);
+  std::vector<wchar_t> wide(buffer.size() + 1, L'\0');
+  if (!mciGetErrorStringW(code, wide.data(), static_cast<UINT>(buffer.size()))) return false;
+  TakeReply(wide, buffer);
   return true;
 }
 
 bool WinmmMci::PlaySoundFile(std::optional<std::string_view> sound, std::uint32_t flags) {
-  if (!sound) return PlaySoundA(nullptr, nullptr, flags) != FALSE;
-  const auto ansi = common::Utf8ToAnsi(*sound);
-  if (!ansi) return false;
-  return PlaySoundA(ansi->c_str(), nullptr, flags) != FALSE;
+  if (!sound) return PlaySoundW(nullptr, nullptr, flags) != FALSE;
+  const auto wide = common::Utf8ToWide(*sound);
+  if (!wide) return false;
+  return PlaySoundW(wide->c_str(), nullptr, flags) != FALSE;
 }
 
 std::uint32_t WinmmMci::WaveOutDeviceCount() { return waveOutGetNumDevs(); }

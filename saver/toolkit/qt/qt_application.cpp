@@ -72,6 +72,7 @@ QtApplication::~QtApplication() {
   forms_.clear();
   loaded_.clear();
   signals_.Uninstall();
+  if (gui_ && windowGone_) gui_->removeNativeEventFilter(windowGone_.get());
   gui_.reset();
   x11::CloseDisplay(display_);
 }
@@ -111,6 +112,8 @@ QApplication* QtApplication::Gui() const {
       NoBusToStart();
       gui_ = std::make_unique<QApplication>(guiArgc, guiArgv);
       QApplication::setQuitOnLastWindowClosed(false);
+      windowGone_ = std::make_unique<WindowGoneWatch>([this](unsigned long window) { WindowGone(window); });
+      gui_->installNativeEventFilter(windowGone_.get());
       // Qt's xcb platform installs its own Xlib error handler.
       if (display_ != nullptr) x11::InstallErrorHandler();
     }
@@ -190,6 +193,15 @@ void QtApplication::TerminationSignal(int signal) {
   }
 }
 
+// A form whose window another client destroyed ends as its close box ends it.
+void QtApplication::WindowGone(unsigned long window) const {
+  for (QtForm* form : std::vector<QtForm*>(loaded_)) {
+    if (std::find(loaded_.begin(), loaded_.end(), form) != loaded_.end() && form->Handle() == window) {
+      form->CloseRequested();
+    }
+  }
+}
+
 // 1440 / logical dots per inch: 15 at 96 dpi, also where no screen answers.
 int QtApplication::TwipsPerPixelX() const {
   const QScreen* screen = Gui() != nullptr ? QGuiApplication::primaryScreen() : nullptr;
@@ -211,6 +223,13 @@ Size QtApplication::ScreenSize() const {
 std::optional<ScreenRect> QtApplication::WindowRect(WindowHandle window) {
   // Our own windows as Qt knows them: the X server may not have seen the
   // latest move yet, Qt's requests wait in its buffer until the event loop.
+  // A form's frame counts before it is first shown.
+  for (QtForm* form : forms_) {
+    if (form->Handle() != window) continue;
+    if (std::optional<QRect> rect = form->OuterRect()) {
+      return ScreenRect{rect->left(), rect->top(), rect->left() + rect->width(), rect->top() + rect->height()};
+    }
+  }
   if (Gui() != nullptr) {
     if (QWidget* widget = QWidget::find(static_cast<WId>(window));
         widget != nullptr && (!widget->isWindow() || widget->windowHandle() == nullptr ||

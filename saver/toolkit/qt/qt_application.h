@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "saver/toolkit/qt/qt_signal_watch.h"
+#include "saver/toolkit/qt/qt_window_gone.h"
 #include "saver/toolkit/x11/display_mode.h"
 #include "saver/toolkit/x11/screen_query.h"
 #include "saver/toolkit/toolkit.h"
@@ -76,6 +77,7 @@ class QtApplication final : public Application {
  private:
   Display* AnyDisplay() const;
   void TerminationSignal(int signal);
+  void WindowGone(unsigned long window) const;
 
   char* programName_;
   std::string commandLine_;
@@ -96,6 +98,7 @@ class QtApplication final : public Application {
   std::vector<QtForm*> loaded_;  // in load order
   SignalWatch signals_;
   std::optional<x11::DisplayMode> notedMode_;
+  mutable std::unique_ptr<WindowGoneWatch> windowGone_;
 };
 
 }  // namespace toolkit::qt

@@ -1,5 +1,6 @@
 #include "saver/toolkit/qt/qt_combo_box.h"
 
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPalette>
 
@@ -7,10 +8,26 @@
 #include "saver/toolkit/qt/qt_text.h"
 
 namespace toolkit::qt {
+namespace {
+
+// The edit text is selected whenever the box gets the focus, as a Windows
+// combo box selects it: typing then replaces it. Qt selects it only for Tab.
+class ComboBoxWidget final : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QComboBox::focusInEvent(event);
+    if (event->reason() != Qt::PopupFocusReason && lineEdit() != nullptr) lineEdit()->selectAll();
+  }
+};
+
+}  // namespace
 
 QtComboBox::QtComboBox(QWidget* parent, int dpi) : dpi_(dpi) {
   if (parent == nullptr) return;
-  auto* box = new QComboBox(parent);
+  auto* box = new ComboBoxWidget(parent);
   box->setEditable(true);
   // Return in the edit field must not add the text to the list.
   box->setInsertPolicy(QComboBox::NoInsert);

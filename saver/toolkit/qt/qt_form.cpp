@@ -5,10 +5,12 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "saver/toolkit/common/form_life_cycle.h"
 #include "saver/toolkit/qt/qt_application.h"
 #include "saver/toolkit/qt/qt_native_child.h"
 #include "saver/toolkit/qt/qt_picture.h"
 #include "saver/toolkit/qt/qt_text.h"
+#include "saver/toolkit/x11/frame_extents.h"
 
 namespace toolkit::qt {
 namespace {
@@ -34,12 +36,27 @@ class FormWidget final : public ContainerWidget {
 
 }  // namespace
 
-QtForm::QtForm(QtApplication& app, FormEvents& events) : app_(&app), events_(events) {
+QtForm::QtForm(QtApplication& app, FormEvents& events)
+    : app_(&app),
+      events_(events),
+      lifeCycle_(events, {.makeWindow = [this] { return MakeWindow(); },
+                          .dropWindow = [this] { DropWindow(); },
+                          .raise = [](const char*, const std::function<void()>& handler) { Invoke(handler); },
+                          .programEnded = {}}) {
   app_->FormCreated(*this);
   if (app_->Gui() == nullptr) return;  // no display: an inert form
+  NewWindow();
+}
+
+// Each load has a window of its own; the one before went at the unload.
+void QtForm::NewWindow() {
   auto* widget = new FormWidget(*this);
   core_.Attach(widget);
   ApplyFlags();
+  widget->setWindowTitle(FromUtf8(caption_));
+  if (icon_) SetIcon(icon_);
+  embedded_ = false;
+  announcedFrame_.reset();
 }
 
 QtForm::~QtForm() {
@@ -47,7 +64,7 @@ QtForm::~QtForm() {
   foreign_.Release();
   timers_.clear();
   if (app_ != nullptr) {
-    if (loaded_) app_->FormUnloaded(*this);
+    if (Loaded()) app_->FormUnloaded(*this);
     app_->FormDestroyed(*this);
   }
 }
@@ -57,16 +74,15 @@ void QtForm::Orphan() {
   core_.Shutdown();
   core_.DropWindow();
   foreign_.Release();
-  loaded_ = false;
-  unloaded_ = true;
+  lifeCycle_.Abandon();
   app_ = nullptr;
 }
 
-WindowHandle QtForm::Handle() const { return loaded_ ? core_.Handle() : 0; }
+WindowHandle QtForm::Handle() const { return Loaded() ? core_.Handle() : 0; }
 
 void QtForm::SetBorderStyle(BorderStyle style) {
   border_ = style;
-  if (!loaded_) ApplyFlags();
+  if (!Loaded()) ApplyFlags();
 }
 
 void QtForm::ApplyFlags() {
@@ -88,10 +104,11 @@ void QtForm::ApplyFlags() {
 void QtForm::SetCaption(std::string_view caption) {
   caption_ = std::string(caption);
   if (QWidget* widget = core_.Widget()) widget->setWindowTitle(FromUtf8(caption));
-  if (loaded_ && app_ != nullptr) app_->SyncWindowSystem();
+  if (Loaded() && app_ != nullptr) app_->SyncWindowSystem();
 }
 
 void QtForm::SetIcon(PictureRef icon) {
+  icon_ = icon;
   QWidget* widget = core_.Widget();
   const auto* picture = dynamic_cast<const QtPicture*>(icon.get());
   if (widget == nullptr) return;
@@ -104,10 +121,27 @@ void QtForm::SetClientSize(Size pixels) {
   if (widget == nullptr) return;
   // X has no empty windows; the surface keeps the size asked for.
   widget->setFixedSize(std::max(clientSize_.width, 1), std::max(clientSize_.height, 1));
+  if (Loaded() && shown_) widget->setVisible(!Empty());
   SizeMayHaveChanged();
 }
 
+// An empty window shows nothing on Windows; its 1-pixel stand-in here would.
+bool QtForm::Empty() const { return clientSize_.width <= 0 || clientSize_.height <= 0; }
+
 Size QtForm::ClientSize() const { return clientSize_; }
+
+QMargins QtForm::FrameMargins() const {
+  QWidget* widget = core_.Widget();
+  if (widget == nullptr) return {};
+  const QRect frame = widget->frameGeometry();
+  const QRect client = widget->geometry();
+  const QMargins known(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                       frame.bottom() - client.bottom());
+  // Qt learns the frame only once the window is mapped; until then the one
+  // the window manager announced stands.
+  if (!known.isNull() || !announcedFrame_) return known;
+  return *announcedFrame_;
+}
 
 void QtForm::MoveWindow(const PixelRect& outer) {
   QWidget* widget = core_.Widget();
@@ -115,21 +149,29 @@ void QtForm::MoveWindow(const PixelRect& outer) {
     clientSize_ = Size{std::max(outer.width, 0), std::max(outer.height, 0)};
     return;
   }
-  const QSize frame = widget->frameGeometry().size() - widget->size();
-  widget->move(outer.x, outer.y);
-  SetClientSize(Size{outer.width - frame.width(), outer.height - frame.height()});
+  const QMargins frame = FrameMargins();
+  const bool frameKnownToQt = widget->frameGeometry() != widget->geometry();
+  // Before the first mapping Qt places the client where the frame was
+  // meant to be; the window manager then puts its frame around it.
+  if (frameKnownToQt) widget->move(outer.x, outer.y);
+  else widget->move(outer.x + frame.left(), outer.y + frame.top());
+  SetClientSize(Size{outer.width - frame.left() - frame.right(), outer.height - frame.top() - frame.bottom()});
 }
 
 Size QtForm::OuterSize() const {
-  QWidget* widget = core_.Widget();
-  if (widget == nullptr) return clientSize_;
-  const QSize frame = widget->frameGeometry().size() - widget->size();
-  return Size{clientSize_.width + frame.width(), clientSize_.height + frame.height()};
+  const QMargins frame = FrameMargins();
+  return Size{clientSize_.width + frame.left() + frame.right(), clientSize_.height + frame.top() + frame.bottom()};
 }
 
-void QtForm::SizeMayHaveChanged() {
+std::optional<QRect> QtForm::OuterRect() const {
   QWidget* widget = core_.Widget();
-  if (widget == nullptr) return;
+  if (widget == nullptr || !Loaded() || embedded_) return std::nullopt;
+  return widget->geometry().marginsAdded(FrameMargins());
+}
+
+Size QtForm::WindowSize() {
+  QWidget* widget = core_.Widget();
+  if (widget == nullptr) return clientSize_;
   // A window the window system sized differently counts; the 1-pixel
   // stand-in for an empty one does not.
   const QSize size = widget->size();
@@ -137,15 +179,28 @@ void QtForm::SizeMayHaveChanged() {
     clientSize_ = Size{size.width(), size.height()};
   }
   core_.ClientResized(QSize(clientSize_.width, clientSize_.height));
-  const QSize now(clientSize_.width, clientSize_.height);
-  if (!loaded_ || now == reported_) return;
-  reported_ = now;
-  Invoke([this] { events_.Resize(); });
+  return clientSize_;
+}
+
+void QtForm::SizeMayHaveChanged() {
+  if (core_.Widget() == nullptr) return;
+  lifeCycle_.Sized(WindowSize());
 }
 
 void QtForm::Load() {
+  // After an unload the window may be gone already; MakeWindow makes another.
+  if (app_ == nullptr || (core_.Widget() == nullptr && !unloaded_)) return;
+  lifeCycle_.Load(WindowSize());
+}
+
+bool QtForm::MakeWindow() {
+  if (app_ == nullptr) return false;
+  if (unloaded_) {
+    NewWindow();
+    unloaded_ = false;
+  }
   QWidget* widget = core_.Widget();
-  if (loaded_ || unloaded_ || widget == nullptr || app_ == nullptr) return;
+  if (widget == nullptr) return false;
   // The native windows exist from here on, hidden: the title is findable.
   widget->winId();
   for (QWidget* child : widget->findChildren<QWidget*>()) {
@@ -153,33 +208,32 @@ void QtForm::Load() {
   }
   // Other programs may look for the title at once.
   app_->SyncWindowSystem();
-  loaded_ = true;
-  // Resize tells of changes from here on; the first showing raises it anyway.
-  reported_ = QSize(clientSize_.width, clientSize_.height);
+  // Placement and the opening zoom need the outer size before the window
+  // is first shown.
+  if (border_ != BorderStyle::None && app_->XReady()) {
+    if (auto frame = x11::AskFrameExtents(app_->XDisplay(), static_cast<x11::WindowId>(widget->winId()))) {
+      announcedFrame_ = QMargins(frame->left, frame->top, frame->right, frame->bottom);
+    }
+  }
   app_->FormLoaded(*this);
   for (auto& timer : timers_) timer->SetLive(true);
-  Invoke([this] { events_.Load(); });
+  return true;
 }
 
 void QtForm::Show(bool modal) {
-  if (!loaded_) Load();
+  if (!Loaded()) Load();
   QWidget* widget = core_.Widget();
-  if (!loaded_ || widget == nullptr) return;
-  if (!shownOnce_) {
-    // The first showing raises Resize whatever the size.
-    shownOnce_ = true;
-    reported_ = QSize(-1, -1);
-    SizeMayHaveChanged();
-    if (!loaded_) return;
-  }
+  if (!Loaded() || widget == nullptr) return;
+  if (!lifeCycle_.BeforeShow(WindowSize())) return;
   if (modal && !widget->isVisible()) widget->setWindowModality(Qt::ApplicationModal);
-  widget->show();
-  if (!embedded_) {
+  shown_ = true;
+  widget->setVisible(!Empty());
+  if (!embedded_ && !Empty()) {
     widget->raise();
     widget->activateWindow();
   }
   FocusFirstInTabOrder();
-  if (!modal || !loaded_) return;
+  if (!modal || !Loaded()) return;
   QEventLoop loop;
   modalLoop_ = &loop;
   loop.exec(QEventLoop::DialogExec);
@@ -187,17 +241,15 @@ void QtForm::Show(bool modal) {
 }
 
 void QtForm::Hide() {
+  shown_ = false;
   if (QWidget* widget = core_.Widget()) widget->hide();
 }
 
-void QtForm::Unload() {
-  if (!loaded_ || unloading_) return;
-  unloading_ = true;
-  Invoke([this] { events_.QueryUnload(); });
-  Invoke([this] { events_.Unload(); });
-  unloading_ = false;
-  loaded_ = false;
+void QtForm::Unload() { lifeCycle_.Unload(); }
+
+void QtForm::DropWindow() {
   unloaded_ = true;
+  shown_ = false;
   for (auto& timer : timers_) timer->SetLive(false);
   core_.Shutdown();
   if (QWidget* widget = core_.Widget()) {
@@ -220,11 +272,11 @@ void QtForm::Unload() {
 
 void QtForm::CloseRequested() { Unload(); }
 
-bool QtForm::SetChildStyle() { return loaded_; }
+bool QtForm::SetChildStyle() { return Loaded(); }
 
 bool QtForm::SetParentWindow(WindowHandle parent) {
   QWidget* widget = core_.Widget();
-  if (!loaded_ || widget == nullptr || app_ == nullptr || !app_->XReady()) return false;
+  if (!Loaded() || widget == nullptr || app_ == nullptr || !app_->XReady()) return false;
   embedded_ = foreign_.Attach(*widget, static_cast<x11::WindowId>(parent), app_->XDisplay(),
                               [this] { Unload(); });
   return embedded_;
@@ -232,7 +284,7 @@ bool QtForm::SetParentWindow(WindowHandle parent) {
 
 Timer& QtForm::AddTimer(int intervalMs, bool enabled, std::function<void()> tick) {
   timers_.push_back(std::make_unique<QtTimer>(intervalMs, enabled, std::move(tick)));
-  timers_.back()->SetLive(loaded_);
+  timers_.back()->SetLive(Loaded());
   return *timers_.back();
 }
 

@@ -2,10 +2,14 @@
 // A form: a top-level widget whose native window is made at Load, hidden,
 // so that other processes find it by its title before it is ever shown.
 #include <QEventLoop>
+#include <QMargins>
+#include <QRect>
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "saver/toolkit/common/form_life_cycle.h"
 #include "saver/toolkit/qt/qt_container.h"
 #include "saver/toolkit/qt/qt_embedding.h"
 #include "saver/toolkit/qt/qt_timer.h"
@@ -30,7 +34,7 @@ class QtForm final : public ContainerOf<Form> {
   Size OuterSize() const override;
 
   void Load() override;
-  bool Loaded() const override { return loaded_; }
+  bool Loaded() const override { return lifeCycle_.Loaded(); }
   void Show(bool modal) override;
   void Hide() override;
   void Unload() override;
@@ -46,9 +50,19 @@ class QtForm final : public ContainerOf<Form> {
   void SizeMayHaveChanged();
   // The application is going: the window goes now, the form stays inert.
   void Orphan();
+  // The top-level window with its frame, in screen pixels; nothing for an
+  // embedded or unloaded form.
+  std::optional<QRect> OuterRect() const;
 
  private:
+  void NewWindow();
+  bool MakeWindow();
+  void DropWindow();
+  // The client size, as the window has it now.
+  Size WindowSize();
   void ApplyFlags();
+  bool Empty() const;
+  QMargins FrameMargins() const;
   void FocusFirstInTabOrder();
 
   QtApplication* app_;
@@ -56,16 +70,16 @@ class QtForm final : public ContainerOf<Form> {
   std::string caption_;
   BorderStyle border_ = BorderStyle::FixedSingle;
   Size clientSize_;
-  bool loaded_ = false;
-  bool unloading_ = false;
-  bool unloaded_ = false;
-  bool shownOnce_ = false;
+  PictureRef icon_;
+  bool unloaded_ = false;  // its window is gone; a Load makes another
+  bool shown_ = false;  // between Show and Hide
   bool embedded_ = false;
-  QSize reported_{-1, -1};
+  std::optional<QMargins> announcedFrame_;
   std::vector<std::unique_ptr<QtTimer>> timers_;
   std::vector<QPointer<QWidget>> tabOrder_;
   ForeignParent foreign_;
   QEventLoop* modalLoop_ = nullptr;
+  FormLifeCycle lifeCycle_;
 };
 
 }  // namespace toolkit::qt

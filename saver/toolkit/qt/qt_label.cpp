@@ -3,9 +3,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
-#include <QTextOption>
 #include <cmath>
 
+#include "saver/toolkit/common/text_lines.h"
 #include "saver/toolkit/qt/qt_font.h"
 #include "saver/toolkit/qt/qt_picture.h"
 #include "saver/toolkit/qt/qt_text.h"
@@ -21,6 +21,19 @@ QString LaidOutText(std::string_view caption) {
   text.replace(QLatin1Char('\n'), QChar::LineSeparator);
   text.replace(QLatin1Char('\r'), QChar::LineSeparator);
   return text;
+}
+
+// One line laid out unbounded, as it is drawn.
+double LineWidth(const QString& text, const QFont& font) {
+  QTextLayout layout(text, font);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  return line.isValid() ? line.naturalTextWidth() : 0;
+}
+
+QString Piece(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -85,13 +98,7 @@ void QtLabel::FitToText() {
   // of several lines is as high as all of them.
   const QStringList lines = text_.split(QChar::LineSeparator);
   qreal width = 0;
-  for (const QString& line : lines) {
-    QTextLayout layout(line, qfont_);
-    layout.beginLayout();
-    QTextLine laid = layout.createLine();
-    layout.endLayout();  // lays the line out unbounded
-    if (laid.isValid()) width = std::max(width, laid.naturalTextWidth());
-  }
+  for (const QString& line : lines) width = std::max(width, LineWidth(line, qfont_));
   const int lineHeight = QFontMetrics(qfont_).height();
   const int inset = border_ ? 2 * kBorderInset : 0;
   QRect before = Rect();
@@ -113,30 +120,38 @@ void QtLabel::Paint(QPainter& painter) const {
     textBox = box.adjusted(kBorderInset, kBorderInset, -kBorderInset, -kBorderInset);
   }
 
-  QTextLayout layout(text_, qfont_);
-  QTextOption option;
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  option.setAlignment(alignment_ == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
-  layout.setTextOption(option);
+  // Broken and clipped as the Windows build draws: at blanks only, and no
+  // line below the first unless it shows whole.
+  const std::u16string_view text(reinterpret_cast<const char16_t*>(text_.utf16()),
+                                 static_cast<size_t>(text_.size()));
+  const bool centred = alignment_ == Alignment::Centre;
+  const std::vector<TextLine> lines =
+      BreakLines(text, std::max(textBox.width(), 0), centred,
+                 [&](std::u16string_view piece) { return LineWidth(Piece(piece), qfont_); });
   // Whole-pixel line steps, as GDI places them.
   const int lineHeight = QFontMetrics(qfont_).height();
-  layout.beginLayout();
-  for (int row = 0;; ++row) {
-    QTextLine line = layout.createLine();
-    if (!line.isValid()) break;
-    line.setLineWidth(std::max(textBox.width(), 0));
-    line.setPosition(QPointF(0, row * lineHeight));
-  }
-  layout.endLayout();
-
+  const int shown = VisibleLineCount(static_cast<int>(lines.size()), lineHeight, textBox.height());
+  auto drawLines = [&](QPoint origin) {
+    for (int row = 0; row < shown; ++row) {
+      const QString piece = Piece(text.substr(lines[row].begin, lines[row].length));
+      QTextLayout layout(piece, qfont_);
+      layout.beginLayout();
+      QTextLine line = layout.createLine();
+      layout.endLayout();
+      if (!line.isValid()) continue;
+      const int width = static_cast<int>(std::ceil(line.naturalTextWidth()));
+      const int x = centred ? (textBox.width() - width) / 2 : 0;
+      layout.draw(&painter, QPointF(origin + QPoint(x, row * lineHeight)));
+    }
+  };
   if (enabled_) {
     painter.setPen(ToQColor(foreColour_));
-    layout.draw(&painter, textBox.topLeft());
+    drawLines(textBox.topLeft());
   } else {
     painter.setPen(Qt::white);
-    layout.draw(&painter, textBox.topLeft() + QPoint(1, 1));
+    drawLines(textBox.topLeft() + QPoint(1, 1));
     painter.setPen(QColor(128, 128, 128));
-    layout.draw(&painter, textBox.topLeft());
+    drawLines(textBox.topLeft());
   }
   painter.restore();
 }

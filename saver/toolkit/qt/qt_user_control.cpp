@@ -12,10 +12,15 @@ class UserControlWidget final : public ContainerWidget {
  public:
   UserControlWidget(QtUserControl& owner, QWidget* parent)
       : ContainerWidget(owner.Core(), parent), owner_(owner) {
-    setFocusPolicy(Qt::StrongFocus);
+    // Qt's click focus comes with any button; only the left one gives it.
+    setFocusPolicy(Qt::TabFocus);
   }
 
  protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton && !hasFocus()) setFocus(Qt::MouseFocusReason);
+    ContainerWidget::mousePressEvent(event);
+  }
   void OwnMouseDown(const QMouseEvent& event) override {
     Invoke([&] { owner_.Events().MouseDown(ToMouseEvent(event)); });
   }

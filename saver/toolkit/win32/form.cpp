@@ -38,7 +38,13 @@ bool CanTakeFocus(HWND window) {
 }  // namespace
 
 Win32Form::Win32Form(Win32Application& app, FormEvents& events)
-    : ContainerBase(app, GetSysColor(COLOR_BTNFACE)), app_(app), events_(events) {
+    : ContainerBase(app, GetSysColor(COLOR_BTNFACE)),
+      app_(app),
+      events_(events),
+      lifeCycle_(events, {.makeWindow = [this] { return MakeWindow(); },
+                          .dropWindow = [this] { DropWindow(); },
+                          .raise = [](const char*, const std::function<void()>& handler) { Guarded(handler); },
+                          .programEnded = {}}) {
   core_.GetSurface().Resize(clientSize_);
   app_.FormCreated(*this);
 }
@@ -52,8 +58,8 @@ Win32Form::~Win32Form() {
   EndModal();
   if (HWND window = Hwnd(); window && IsWindow(window)) DestroyWindow(window);
   if (appGone_) return;
-  if (loaded_) {
-    loaded_ = false;
+  if (Loaded()) {
+    lifeCycle_.Abandon();
     app_.FormUnloaded(*this);
   }
   app_.FormDestroyed(*this);
@@ -137,8 +143,9 @@ Size Win32Form::OuterSize() const {
   return {clientSize_.width + extra.width, clientSize_.height + extra.height};
 }
 
-void Win32Form::Load() {
-  if (loaded_ || unloading_) return;
+void Win32Form::Load() { lifeCycle_.Load(clientSize_); }
+
+bool Win32Form::MakeWindow() {
   const Size extra = FrameExtra();
   const bool popup = border_ == BorderStyle::None;
   const int x = position_ ? position_->x : (popup ? 0 : CW_USEDEFAULT);
@@ -147,52 +154,43 @@ void Win32Form::Load() {
   // other programs find it by its caption.
   if (!CreateOwnWindow(WindowKind::Form, *this, 0, Widen(caption_).c_str(), Style(), x, y,
                        clientSize_.width + extra.width, clientSize_.height + extra.height, nullptr))
-    return;
+    return false;
   ApplyIcon();
   core_.GetSurface().Resize(ClientSize());
   core_.CreateChildren();
   timers_.Attach(Hwnd());
-  loaded_ = true;
   app_.FormLoaded(*this);
-  Guarded([&] { events_.Load(); });
-}
-
-void Win32Form::RaiseResize() {
-  reportedSize_ = ClientSize();
-  core_.GetSurface().Resize(reportedSize_);
-  Guarded([&] { events_.Resize(); });
+  return true;
 }
 
 void Win32Form::Show(bool modal) {
-  if (!loaded_) Load();
-  if (!loaded_) return;
-  if (!shown_) {
-    // The first Resize comes before the window shows, so its first paint
-    // already has what the program draws on Resize.
-    shown_ = true;
-    RaiseResize();
-    if (!loaded_) return;
-  }
+  if (!Loaded()) Load();
+  if (!Loaded()) return;
+  // The first Resize comes before the window shows, so its first paint
+  // already has what the program draws on Resize.
+  core_.GetSurface().Resize(ClientSize());
+  shown_ = true;
+  if (!lifeCycle_.BeforeShow(ClientSize())) return;
   HWND window = Hwnd();
   // Inside a foreign window the form shows without taking the activation.
   ShowWindow(window, IsTopLevel() ? SW_SHOWNORMAL : SW_SHOWNA);
   UpdateWindow(window);
-  if (modal && loaded_) RunModal();
+  if (modal && Loaded()) RunModal();
 }
 
 void Win32Form::Hide() {
   if (Hwnd()) ShowWindow(Hwnd(), SW_HIDE);
 }
 
-void Win32Form::Unload() {
-  if (!loaded_ || unloading_) return;
-  FinishUnload(true);
-}
+void Win32Form::Unload() { FinishUnload(true); }
 
 void Win32Form::FinishUnload(bool destroyWindow) {
-  unloading_ = true;
-  Guarded([&] { events_.QueryUnload(); });
-  Guarded([&] { events_.Unload(); });
+  if (!Loaded() || lifeCycle_.Unloading()) return;
+  destroyOnUnload_ = destroyWindow;
+  lifeCycle_.Unload();
+}
+
+void Win32Form::DropWindow() {
   // The windows a modal form disabled come back before it goes, so that
   // the activation returns to them.
   EndModal();
@@ -200,10 +198,8 @@ void Win32Form::FinishUnload(bool destroyWindow) {
   timers_.Detach();
   // After Unload the program hears nothing more from this form's controls.
   core_.Silence();
-  loaded_ = false;
   shown_ = false;
-  if (HWND window = Hwnd(); destroyWindow && window) DestroyWindow(window);
-  unloading_ = false;
+  if (HWND window = Hwnd(); destroyOnUnload_ && window) DestroyWindow(window);
   app_.FormUnloaded(*this);
 }
 
@@ -215,7 +211,7 @@ void Win32Form::RunModal() {
     EnableWindow(window, FALSE);
     disabledForModal_.push_back(window);
   }
-  while (loaded_) {
+  while (Loaded()) {
     if (auto quit = app_.PumpMessage()) {
       // A quit request belongs to the outer loop.
       PostQuitMessage(*quit);
@@ -280,7 +276,7 @@ void Win32Form::WatchHost() {
     return;
   }
   // The window is gone already: the unload runs without it.
-  if (loaded_ && !unloading_) FinishUnload(false);
+  if (Loaded() && !lifeCycle_.Unloading()) FinishUnload(false);
   core_.Detach();
 }
 
@@ -342,7 +338,7 @@ LRESULT Win32Form::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_DESTROY:
       // Destroyed without an Unload: with the foreign window it was put in.
-      if (loaded_ && !unloading_ && !silentDestroy_) FinishUnload(false);
+      if (Loaded() && !lifeCycle_.Unloading() && !silentDestroy_) FinishUnload(false);
       return 0;
     case WM_TIMER:
       timers_.Fire(wParam);
@@ -351,10 +347,8 @@ LRESULT Win32Form::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
       if (wParam != SIZE_MINIMIZED) {
         const Size size{LOWORD(lParam), HIWORD(lParam)};
         core_.GetSurface().Resize(size);
-        if (shown_ && loaded_ && size != reportedSize_) {
-          reportedSize_ = size;
-          Guarded([&] { events_.Resize(); });
-        }
+        // A hidden form hears of its size at its first showing.
+        if (shown_) lifeCycle_.Sized(size);
       }
       return 0;
     case WM_ACTIVATE:

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "saver/toolkit/common/form_life_cycle.h"
 #include "saver/toolkit/win32/container_core.h"
 #include "saver/toolkit/win32/timer.h"
 #include "saver/toolkit/win32/window_class.h"
@@ -26,7 +27,7 @@ class Win32Form final : public ContainerBase<Form>, public MessageTarget {
   Size OuterSize() const override;
 
   void Load() override;
-  bool Loaded() const override { return loaded_; }
+  bool Loaded() const override { return lifeCycle_.Loaded(); }
   void Show(bool modal) override;
   void Hide() override;
   void Unload() override;
@@ -59,7 +60,8 @@ class Win32Form final : public ContainerBase<Form>, public MessageTarget {
   Size FrameExtra() const;
   std::vector<HWND> TabStops() const;
   void FocusFirst();
-  void RaiseResize();
+  bool MakeWindow();
+  void DropWindow();
   // QueryUnload, Unload, then the window goes (unless it is going already).
   void FinishUnload(bool destroyWindow);
   void StopHostWatch();
@@ -73,12 +75,10 @@ class Win32Form final : public ContainerBase<Form>, public MessageTarget {
   PictureRef icon_;
   Size clientSize_{320, 240};
   std::optional<Point> position_;
-  bool loaded_ = false;
-  bool unloading_ = false;
+  bool destroyOnUnload_ = true;
   bool silentDestroy_ = false;
   bool appGone_ = false;
-  bool shown_ = false;
-  Size reportedSize_;
+  bool shown_ = false;  // shown since its Load
   bool modal_ = false;
   std::vector<HWND> disabledForModal_;
   TimerSet timers_;
@@ -86,6 +86,7 @@ class Win32Form final : public ContainerBase<Form>, public MessageTarget {
   HWND lastFocus_ = nullptr;
   HWND host_ = nullptr;  // the foreign window the form was put in
   UINT_PTR hostWatch_ = 0;
+  FormLifeCycle lifeCycle_;
 };
 
 }  // namespace toolkit::win32

@@ -126,9 +126,8 @@ LRESULT Win32UserControl::OnMessage(HWND window, UINT message, WPARAM wParam, LP
       Raise([&] { events_.LostFocus(); });
       return 0;
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      // A press gives the control the focus before the press is reported.
+      // A left press gives the control the focus before the press is
+      // reported; a right or middle one leaves the focus, and so the look.
       if (GetFocus() != window) SetFocus(window);
       break;
     default:

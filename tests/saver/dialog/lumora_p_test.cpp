@@ -202,7 +202,7 @@ TEST_P(DialogSet, WritesTheThreeKeysInCodePage932) {
   });
   EXPECT_EQ(d.Ini(), std::string("[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xD8\xCB\xDF\xB0\xC4=") +
                          GetParam().written + "\r\nBGM\xCC\xA7\xB2\xD9=/m/song.mp3\r\n");
-  EXPECT_FALSE(d.form->loaded);
+  EXPECT_FALSE(d.form->Loaded());
 }
 
 INSTANTIATE_TEST_SUITE_P(RepeatTexts, DialogSet,

@@ -78,7 +78,7 @@ TEST_P(RunMusic, StartsAndStopsTheChosenMusic) {
   const MusicCase& c = GetParam();
   SaverRun run(c.kind, c.file);
   ASSERT_NE(run.fakeForm, nullptr);
-  EXPECT_TRUE(run.fakeForm->loaded);
+  EXPECT_TRUE(run.fakeForm->Loaded());
   EXPECT_FALSE(run.fakeForm->shown) << "the run form is never shown";
   EXPECT_EQ(run.form.RendererPath, kRenderer);
   EXPECT_TRUE(run.app.started.count(kRenderer));

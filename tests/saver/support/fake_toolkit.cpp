@@ -118,8 +118,24 @@ toolkit::UserControl& FakeContainer::NewUserControl(toolkit::UserControlEvents& 
 }
 
 FakeForm::FakeForm(FakeApplication& app, toolkit::FormEvents& events, toolkit::WindowHandle handle)
-    : FakeContainerOf(app.logger, "form", handle), app(app), events(events) {
+    : FakeContainerOf(app.logger, "form", handle),
+      app(app),
+      events(events),
+      lifeCycle_(events, {.makeWindow = {},
+                          .dropWindow = [this] { shown = false; },
+                          .raise =
+                              [this](const char* event, const std::function<void()>& handler) {
+                                if (std::string_view(event) != "resize") this->app.Record(std::string(event) + " " + caption);
+                                handler();
+                              },
+                          .programEnded = [this] { return this->app.ended; }}) {
   app.forms.push_back(this);
+}
+
+void FakeForm::SetClientSize(toolkit::Size s) {
+  clientSize = s;
+  surface.size = s;
+  lifeCycle_.Sized(s);
 }
 
 FakeForm::~FakeForm() { std::erase(app.forms, this); }
@@ -135,37 +151,24 @@ toolkit::Size FakeForm::OuterSize() const {
   return {clientSize.width + frame.width, clientSize.height + frame.height};
 }
 
-void FakeForm::Load() {
-  if (loaded) return;
-  loaded = true;
-  app.Record("load " + caption);
-  events.Load();
-}
+void FakeForm::Load() { lifeCycle_.Load(clientSize); }
 
 void FakeForm::Show(bool modal) {
   Load();
+  if (!Loaded()) return;
   shown = true;
   app.Record(std::string(modal ? "show modal " : "show ") + caption);
-  events.Resize();
+  if (!lifeCycle_.BeforeShow(clientSize)) return;
   if (modal) {
     if (whileModal) whileModal(*this);
     else if (app.whileModal) app.whileModal(*this);
-    if (loaded) Unload();  // a modal show returns only once the form is gone
+    if (Loaded()) Unload();  // a modal show returns only once the form is gone
   }
 }
 
 void FakeForm::Hide() { shown = false; }
 
-void FakeForm::Unload() {
-  if (!loaded) return;
-  app.Record("query unload " + caption);
-  events.QueryUnload();
-  if (app.ended) return;
-  app.Record("unload " + caption);
-  events.Unload();
-  loaded = false;
-  shown = false;
-}
+void FakeForm::Unload() { lifeCycle_.Unload(); }
 
 bool FakeForm::SetChildStyle() {
   childStyle = true;
@@ -193,7 +196,7 @@ bool FakeApplication::WindowExists(std::string_view title) {
   Record("find " + std::string(title));
   if (windows.count(std::string(title))) return true;
   for (FakeForm* form : forms) {
-    if (form->loaded && form->caption == title) return true;
+    if (form->Loaded() && form->caption == title) return true;
   }
   return false;
 }
@@ -210,7 +213,7 @@ std::unique_ptr<toolkit::Form> FakeApplication::CreateForm(toolkit::FormEvents& 
 std::optional<toolkit::ScreenRect> FakeApplication::WindowRect(toolkit::WindowHandle window) {
   if (auto it = windowRects.find(window); it != windowRects.end()) return it->second;
   for (FakeForm* form : forms) {
-    if (form->loaded && form->Handle() == window) {
+    if (form->Loaded() && form->Handle() == window) {
       const toolkit::Size size = form->OuterSize();
       return toolkit::ScreenRect{form->outer.x, form->outer.y, form->outer.x + size.width,
                                  form->outer.y + size.height};

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "saver/toolkit/common/form_life_cycle.h"
 #include "saver/toolkit/toolkit.h"
 
 namespace testsupport {
@@ -292,12 +293,12 @@ class FakeForm : public FakeContainerOf<toolkit::Form> {
   void SetCaption(std::string_view c) override { caption = c; }
   std::string Caption() const override { return caption; }
   void SetIcon(toolkit::PictureRef i) override { icon = std::move(i); }
-  void SetClientSize(toolkit::Size s) override { clientSize = s; surface.size = s; }
+  void SetClientSize(toolkit::Size s) override;
   toolkit::Size ClientSize() const override { return clientSize; }
   void MoveWindow(const toolkit::PixelRect& outer) override;
   toolkit::Size OuterSize() const override;
   void Load() override;
-  bool Loaded() const override { return loaded; }
+  bool Loaded() const override { return lifeCycle_.Loaded(); }
   void Show(bool modal) override;
   void Hide() override;
   void Unload() override;
@@ -306,7 +307,7 @@ class FakeForm : public FakeContainerOf<toolkit::Form> {
   toolkit::Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) override;
   void SetTabOrder(const std::vector<toolkit::Control*>& controls) override { tabOrder = controls; }
 
-  toolkit::WindowHandle Handle() const override { return loaded ? handle_ : 0; }
+  toolkit::WindowHandle Handle() const override { return Loaded() ? handle_ : 0; }
 
   // The window system's close box.
   void CloseBox() { Unload(); }
@@ -320,7 +321,6 @@ class FakeForm : public FakeContainerOf<toolkit::Form> {
   toolkit::PixelRect outer;
   // Frame added around the client area by a fixed single border.
   toolkit::Size frame{6, 25};
-  bool loaded = false;
   bool shown = false;
   bool childStyle = false;
   toolkit::WindowHandle parent = 0;
@@ -328,6 +328,9 @@ class FakeForm : public FakeContainerOf<toolkit::Form> {
   std::vector<toolkit::Control*> tabOrder;
   // Run during a modal Show, as the user would act on the dialog.
   std::function<void(FakeForm&)> whileModal;
+
+ private:
+  toolkit::FormLifeCycle lifeCycle_;
 };
 
 // What the program asked to be told of a started one's end.

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <QWidget>
 
+#include "tests/saver/toolkit/conformance/form_cases.h"
 #include "tests/saver/toolkit/toolkit_fixture.h"
 
 namespace {
@@ -15,23 +17,46 @@ using toolkittest::RunEventsFor;
 using toolkittest::RunEventsUntil;
 using Log = std::vector<std::string>;
 
-TEST(QtForm, EventsComeInTheirOrderAndResizeOnlyForChanges) {
+TEST(QtForm, LifeCycleConformance) {
+  for (const conformance::FormCase& c : conformance::FormCases()) conformance::RunFormCase(App(), c);
+}
+
+TEST(QtForm, HasAWindowFromLoadOnAndASurfaceOfItsSize) {
   RecordingForm events;
   auto form = App().CreateForm(events);
   form->SetClientSize({100, 50});
   EXPECT_EQ(form->Handle(), 0u) << "no window before Load";
   form->Load();
-  EXPECT_TRUE(form->Loaded());
   EXPECT_NE(form->Handle(), 0u);
-  form->SetClientSize({100, 50});  // no change: no Resize
   form->SetClientSize({120, 60});
   EXPECT_EQ(form->GetSurface().PixelSize(), (toolkit::Size{120, 60}));
-  form->Show(false);  // the first showing always reports its size
-  form->Show(false);
   form->Unload();
-  form->Unload();  // once only
-  EXPECT_FALSE(form->Loaded());
-  EXPECT_EQ(events.log, (Log{"load", "resize", "resize", "query-unload", "unload"}));
+  EXPECT_EQ(form->Handle(), 0u);
+  RunEventsFor(50);  // the old window is deleted by now
+  form->Load();
+  EXPECT_TRUE(form->Loaded());
+  EXPECT_NE(form->Handle(), 0u) << "a window of its own again";
+  form->Unload();
+}
+
+// A form with no width or no height shows nothing, not its 1-pixel window.
+TEST(QtForm, AnEmptyFormIsNotShown) {
+  RecordingForm events;
+  auto form = App().CreateForm(events);
+  form->SetClientSize({0, 50});
+  form->Show(false);
+  QWidget* window = QWidget::find(static_cast<WId>(form->Handle()));
+  ASSERT_NE(window, nullptr);
+  const std::pair<toolkit::Size, bool> steps[] = {
+      {{0, 50}, false}, {{20, 50}, true}, {{20, 0}, false}, {{20, 10}, true}};
+  for (const auto& [size, visible] : steps) {
+    form->SetClientSize(size);
+    EXPECT_EQ(window->isVisible(), visible) << size.width << "x" << size.height;
+  }
+  form->Hide();
+  form->SetClientSize({30, 30});
+  EXPECT_FALSE(window->isVisible()) << "a hidden form stays hidden";
+  form->Unload();
 }
 
 TEST(QtForm, ModalShowReturnsOnceTheFormIsUnloaded) {
@@ -87,8 +112,6 @@ TEST(QtForm, AFormWithoutWindowStaysQuiet) {
   box.AddItem("z");
   EXPECT_EQ(box.Text(), "y");
   EXPECT_EQ(box.ItemCount(), 1);
-  form->Load();  // an unloaded form stays unloaded
-  EXPECT_FALSE(form->Loaded());
 }
 
 TEST(QtForm, WithoutAnXServerTheXOnlyAnswersAreNothing) {

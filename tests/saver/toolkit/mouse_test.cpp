@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWidget>
+#include <algorithm>
 #include <fstream>
+#include <tuple>
 #include <iterator>
 
 #include "tests/saver/toolkit/toolkit_fixture.h"
@@ -134,6 +136,27 @@ TEST_F(MouseRouting, UserControlTakesTheFocusAndTellsOfItsSizes) {
   EXPECT_EQ(control->ParentHandle(), form->Handle());
   EXPECT_NE(control->Handle(), form->Handle());
   EXPECT_EQ(control->GetSurface().PixelSize(), (toolkit::Size{80, 30}));
+}
+
+// Only a left press gives the focus (and so a focused look); a right or a
+// middle one is reported and changes nothing else, on the face or its label.
+TEST_F(MouseRouting, OnlyALeftPressGivesTheUserControlTheFocus) {
+  QWidget* face = WidgetOf(control->Handle());
+  ASSERT_NE(face, nullptr);
+  RecordingControl otherEvents;
+  toolkit::UserControl& other = form->AddUserControl(otherEvents);
+  other.Move({0, 60, 20, 20});
+  WidgetOf(other.Handle())->setFocus(Qt::TabFocusReason);
+  controlEvents.log.clear();
+  for (const auto& [at, button, focus] : std::vector<std::tuple<QPoint, Qt::MouseButton, bool>>{
+           {{5, 5}, Qt::RightButton, false}, {{15, 12}, Qt::MiddleButton, false},
+           {{15, 12}, Qt::RightButton, false}, {{15, 12}, Qt::LeftButton, true}}) {
+    Press(face, at, button);
+    Release(face, at, button);
+    EXPECT_EQ(face->hasFocus(), focus) << button;
+  }
+  EXPECT_EQ(std::count(controlEvents.log.begin(), controlEvents.log.end(), "got-focus"), 1)
+      << testing::PrintToString(controlEvents.log);
 }
 
 TEST_F(MouseRouting, ComboBoxKeepsItsTextWhileItemsAreAdded) {

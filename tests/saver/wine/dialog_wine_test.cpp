@@ -169,9 +169,9 @@ TEST_F(DialogWine, ClicksChooseTheCdAndATrackAndSetWritesThemForTheRun) {
   std::this_thread::sleep_for(300ms);
   Click(324 + 38, 200 + 12);  // "設定"
   ASSERT_EQ(dialog.Wait(30000), 0) << dialog.Output();
-  // The names in code page 932. Wine writes "1" where Windows keeps " 1":
-  // it drops the value's leading blank.
-  EXPECT_EQ(ReadBytes(Ini()), Cp932("[Section]\r\nBGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\nBGMﾌｧｲﾙ=\r\n"));
+  // The bytes a Japanese Windows writes, names in code page 932, numbers
+  // with their sign's blank: the same as the Linux build's.
+  EXPECT_EQ(ReadBytes(Ini()), Cp932("[Section]\r\nBGM区分= 1\r\nBGMﾘﾋﾟｰﾄ= 3\r\nBGMﾌｧｲﾙ=\r\n"));
 
   // The run plays that choice: no CD drive here, so it is silent, and it
   // still runs until Escape.

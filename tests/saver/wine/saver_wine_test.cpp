@@ -20,6 +20,7 @@
 #include "saver/common/code_page.h"
 #include "saver/settings/ini_text.h"
 #include "tests/saver/support/temp_dir.h"
+#include "tests/saver/x11/settings_bytes.h"
 #include "probe_output.h"
 #include "wine_session.h"
 #include "windows_binaries.h"
@@ -88,8 +89,7 @@ TEST_F(SaverWineTest, ProfileFunctionsWriteCp932AndReadBack) {
 }
 
 // The two builds are peers over one file: what either writes, the other
-// reads the same. Wine drops a value's leading blank when it writes, so
-// values are compared, not bytes.
+// reads the same (a value's surrounding blanks are not part of it).
 const std::vector<std::pair<std::string, std::string>> kPeerValues = {
     {"BGM区分", " 2"}, {"BGMﾘﾋﾟｰﾄ", " 3"}, {"BGMﾌｧｲﾙ", "C:\\音楽 フォルダ\\曲.mp3"}};
 
@@ -129,6 +129,63 @@ TEST_F(SaverWineTest, ValueTheCodePageCannotHoldIsNotWritten) {
   EXPECT_EQ(Check({"write", WinIni(), "Section", "BGMﾌｧｲﾙ", "C:\\😀.mp3"}).exitCode, 0);
   EXPECT_EQ(testsupport::ReadBytes(Ini()), before);
 }
+
+// --- the same file on every system code page
+
+struct CodePage {
+  const char* locale;
+  const char* acp;
+};
+
+class SettingsCodePageWineTest : public testing::TestWithParam<CodePage> {
+ protected:
+  void SetUp() override {
+    std::optional<std::string> check = wine_harness::WindowsBinary("saver_settings_check.exe");
+    if (!check) GTEST_SKIP() << "the Windows build's programs are not built";
+    std::string error;
+    session = wine_harness::SharedSession({}, error, GetParam().locale);
+    ASSERT_NE(session, nullptr) << error;
+    folder = session->WorkDir() + "/code-page-" + std::string(GetParam().acp);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy_file(*check, folder + "/saver_settings_check.exe");
+  }
+  Fields Check(const std::vector<std::string>& args) const {
+    return ParseFields(session->Run(folder + "/saver_settings_check.exe", args, kRunSeconds).output);
+  }
+
+  wine_harness::WineSession* session = nullptr;
+  std::string folder;
+};
+
+// Set writes the bytes of a Japanese Windows, the run reads them back, and a
+// path the file cannot hold is refused, whatever the system's code page.
+TEST_P(SettingsCodePageWineTest, SetWritesCp932AndLoadReadsItBack) {
+  ASSERT_EQ(Check({"system"})["acp"], GetParam().acp) << "the session is not on that code page";
+  const std::string song = folder + "/曲.mp3";
+  testsupport::WriteBytes(song, "ID3");
+  const std::string winSong = wine_harness::WindowsPath(song);
+  const std::string ini = folder + "/Tovarel.ini";
+  EXPECT_EQ(Check({"set", " 2", " 3", winSong})["written"], wine_harness::WindowsPath(ini));
+  EXPECT_EQ(testsupport::ReadBytes(ini), testsupport::SettingsBytes(2, 3, *common::Utf8ToCp932(winSong)));
+  Fields loaded = Check({"load"});
+  EXPECT_EQ(loaded["kind"], "2");
+  EXPECT_EQ(loaded["repeat"], "3");
+  EXPECT_EQ(loaded["file"], winSong);
+
+  // Held: characters of code page 932, in the system's code page or not.
+  // Refused: those it lacks (é is in 1252, 这 in 936) and too many bytes.
+  for (const auto& [text, hold] : std::vector<std::pair<std::string, std::string>>{
+           {"C:\\音楽\\ﾃｽﾄ.mp3", "1"}, {"C:\\café.mp3", "0"}, {"C:\\这.mp3", "0"},
+           {std::string(253, 'a') + "曲", "1"}, {std::string(254, 'a') + "曲", "0"}}) {
+    EXPECT_EQ(Check({"hold", text})["hold"], hold) << text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Systems, SettingsCodePageWineTest,
+                         testing::Values(CodePage{"ja_JP.UTF-8", "932"}, CodePage{"C.UTF-8", "1252"},
+                                         CodePage{"zh_CN.UTF-8", "936"}),
+                         [](const testing::TestParamInfo<CodePage>& info) { return std::string("Cp") + info.param.acp; });
 
 TEST_F(SaverWineTest, LoadSettingsFromTheProgramFolder) {
   const std::string song = folder + "/song.wav";

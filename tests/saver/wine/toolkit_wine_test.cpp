@@ -15,6 +15,7 @@
 
 #include "saver/toolkit/raster/raster.h"
 #include "tests/saver/support/temp_dir.h"
+#include "tests/saver/toolkit/conformance/form_cases.h"
 #include "probe_output.h"
 #include "wine_session.h"
 #include "windows_binaries.h"
@@ -123,6 +124,21 @@ TEST_F(ToolkitWineTest, LoadedFormIsHiddenFoundByItsCaptionAndClosedByWmClose) {
     EXPECT_EQ(ProbeField(fields, "visible"), "0") << title;
     EXPECT_EQ(ProbeField(fields, "events"), "load,queryunload,unload") << title;
     EXPECT_EQ(ProbeField(fields, "loop"), "0") << title;
+  }
+}
+
+TEST_F(ToolkitWineTest, LifeCycleConformance) {
+  for (const conformance::FormCase& c : conformance::FormCases()) {
+    std::vector<std::string> args{"lifecycle"};
+    args.insert(args.end(), c.steps.begin(), c.steps.end());
+    ProbeFields fields = Run(args);
+    std::string events;
+    for (std::string event : c.events) {
+      if (event == "query-unload") event = "queryunload";
+      events += (events.empty() ? "" : ",") + event;
+    }
+    EXPECT_EQ(fields["log"], events) << c.name;
+    EXPECT_EQ(fields["loaded"], c.loadedAfter ? "1" : "0") << c.name;
   }
 }
 
@@ -365,11 +381,14 @@ TEST_F(ToolkitWineTest, MouseGoesToWindowlessControlsAndUserControls) {
   // Focus comes with the form; the label's press, release and click, with
   // either button; the user control's label keeps the mouse when it is
   // dragged outside, and a release there is no click; a right press on the
-  // control itself. Nothing is heard once the form is unloaded.
+  // control itself. A right or middle press leaves the focus where it is,
+  // a left one moves it. Nothing is heard once the form is unloaded.
   EXPECT_EQ(fields["log"],
             "uc.focus fl.down(1,0,10,5) fl.up(1,0,10,5) fl.click fl.down(2,0,10,5) fl.up(2,0,10,5) "
             "fl.click ucl.down(1,0,40,10) "
-            "ucl.drag(1,0,220,110) ucl.up(1,0,220,110) uc.down(2,0,5,5) uc.up(2,0,5,5)");
+            "ucl.drag(1,0,220,110) ucl.up(1,0,220,110) uc.down(2,0,5,5) uc.up(2,0,5,5) "
+            "uc2.down(2,0,5,5) uc2.up(2,0,5,5) uc2.down(4,0,5,5) uc2.up(4,0,5,5) "
+            "uc.blur uc2.focus uc2.down(1,0,5,5) uc2.up(1,0,5,5)");
 }
 
 TEST_F(ToolkitWineTest, TabMovesTheFocusThroughTheTabOrder) {
@@ -378,7 +397,7 @@ TEST_F(ToolkitWineTest, TabMovesTheFocusThroughTheTabOrder) {
   EXPECT_EQ(fields["focus"], "combo,b,a,d,combo,d");
 }
 
-TEST_F(ToolkitWineTest, OpenFileDialogSpeaksTheAnsiCodePage) {
+TEST_F(ToolkitWineTest, OpenFileDialogTakesAndGivesJapaneseNames) {
   const std::string music = folder + "/音楽";
   fs::create_directories(music);
   ProbeFields chosen = Run({"filedialog", Win(music), "曲.mp3", "ok"});

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -245,6 +246,52 @@ TEST_F(DialogProcess, ShowsAFixedSizeWindowWithTitleAndCloseBoxOnly) {
   EXPECT_NE(functions & 32, 0) << "no close";
 }
 
+std::vector<long> CardinalProperty(Display* display, unsigned long window, const char* name, Atom type) {
+  Atom actual = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<long> values;
+  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 16, False, type, &actual, &format,
+                         &count, &after, &data) == Success && data != nullptr && format == 32) {
+    values.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+  }
+  if (data != nullptr) XFree(data);
+  return values;
+}
+
+// Under a window manager the placement rule places the frame, known before
+// the window is first shown.
+TEST_F(DialogProcess, UnderAWindowManagerTheRulePlacesTheFrame) {
+  ChildProcess openbox;
+  const std::string home = folder_.File("wm");
+  fs::create_directories(home);
+  ASSERT_TRUE(openbox.Start("/bin/sh", {"-c", "XDG_CONFIG_HOME=\"$0\" XDG_CACHE_HOME=\"$0\" exec openbox --sm-disable "
+                                              ">/dev/null 2>&1", home}));
+  ASSERT_TRUE(WaitFor([&] {
+    return CardinalProperty(display_, DefaultRootWindow(display_), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).size() == 1;
+  }, 20)) << "openbox did not start";
+  Pause(1000);  // its check window comes before it answers requests
+  OpenDialog(host_);
+  std::vector<long> frame;  // left, right, top, bottom
+  ASSERT_TRUE(WaitFor([&] {
+    frame = CardinalProperty(display_, dialog_, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    return frame.size() == 4 && frame[2] > 0;
+  }, 5));
+  const auto client = xclient::RootGeometryOf(display_, dialog_);
+  ASSERT_TRUE(client);
+  const int outerWidth = 496 + static_cast<int>(frame[0] + frame[1]);
+  const int outerHeight = 243 + static_cast<int>(frame[2] + frame[3]);
+  // Centred, the top at a third of the free height, reckoned in twips.
+  EXPECT_EQ(client->x - frame[0], (1024 * 15 - outerWidth * 15) / 2 / 15);
+  EXPECT_EQ(client->y - frame[2], (768 * 15 - outerHeight * 15) / 3 / 15);
+  EXPECT_EQ(std::tie(client->width, client->height), std::make_tuple(496, 243));
+  host_.Signal(SIGKILL);
+  host_.Wait(5);
+  openbox.Signal(SIGTERM);
+  openbox.Wait(10);
+}
+
 TEST_F(DialogProcess, BackgroundRowsAreTheReferenceGradients) {
   OpenDialog(host_);
   const xclient::Image shot = Shot();
@@ -401,20 +448,24 @@ TEST_F(DialogProcess, HoverShowsHighLightUntilThePointerLeavesAndCancelClicksOnR
   EXPECT_EQ(testsupport::ReadBytes(Ini()), before);
 }
 
-TEST_F(DialogProcess, CancelAfterChangesAndTheCloseBoxLeaveTheFileByteForByte) {
+// A window another client destroys ends the dialog as its close box does.
+TEST_F(DialogProcess, CancelTheCloseBoxAndADestroyedWindowLeaveTheFileByteForByte) {
   const std::string before = testsupport::SettingsBytes(0, 0, "") + "; end";
-  for (bool closeBox : {false, true}) {
+  for (const char* way : {"cancel", "close box", "destroyed"}) {
     testsupport::WriteBytes(Ini(), before);
     ChildProcess host;
     OpenDialog(host);
     TypeRepeat("7");
-    if (closeBox) {
+    if (way == std::string("close box")) {
       xclient::SendDeleteWindow(display_, dialog_);
+    } else if (way == std::string("destroyed")) {
+      XDestroyWindow(display_, dialog_);
+      XSync(display_, False);
     } else {
       ClickAt(kCancel.x + 20, kCancel.y + 12);
     }
-    EXPECT_EQ(WaitForEnd(host), 0) << (closeBox ? "close box" : "cancel");
-    EXPECT_EQ(testsupport::ReadBytes(Ini()), before) << (closeBox ? "close box" : "cancel");
+    EXPECT_EQ(WaitForEnd(host), 0) << way;
+    EXPECT_EQ(testsupport::ReadBytes(Ini()), before) << way;
   }
 }
 
@@ -460,6 +511,19 @@ TEST_F(DialogProcess, PointerChoicesAreWrittenOnSetAndTheRunPlaysThem) {
   EXPECT_NEAR(hertz, 440, 15) << "the chosen MP3 was not heard";
   xclient::TapKey(display_, "Escape");
   EXPECT_EQ(run.Wait(10), 0);
+}
+
+// With choice 1 the dialog opens with the focus in the repeat box and its
+// text selected: a digit typed replaces the number.
+TEST_F(DialogProcess, ADigitTypedAsTheDialogOpensReplacesTheRepeatTrack) {
+  WriteSettings(1, 12, "");
+  ChildProcess host;
+  OpenDialog(host);
+  xclient::TapKey(display_, "5", 30);
+  Pause(150);
+  ClickAt(kSet.x + 20, kSet.y + 12);
+  EXPECT_EQ(WaitForEnd(host), 0);
+  EXPECT_EQ(testsupport::ReadBytes(Ini()), testsupport::SettingsBytes(1, 5, ""));
 }
 
 // --- bad input

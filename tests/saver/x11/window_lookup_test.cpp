@@ -53,14 +53,16 @@ class WindowLookupTest : public testing::Test {
   Display* other = nullptr;
 };
 
-TEST_F(WindowLookupTest, MatchesTheExactTitleOnly) {
+// The whole title, its case not regarded, as FindWindowA compares.
+TEST_F(WindowLookupTest, MatchesTheWholeTitleInAnyCase) {
   EXPECT_FALSE(WindowWithTitleExists(display, "Lumora_Main"));
-  SetWmName(Make(Root()), "Lumora_Main");  // unmapped, as a hidden form is
-  EXPECT_TRUE(WindowWithTitleExists(display, "Lumora_Main"));
-  EXPECT_FALSE(WindowWithTitleExists(display, "lumora_main"));
-  EXPECT_FALSE(WindowWithTitleExists(display, "Lumora_Mai"));
-  EXPECT_FALSE(WindowWithTitleExists(display, "Lumora_Main "));
-  EXPECT_FALSE(WindowWithTitleExists(display, ""));
+  SetWmName(Make(Root()), "lumora_main");  // unmapped, as a hidden form is
+  SetNetWmName(Make(Root()), "Ärger Ωmega ＡＢ");
+  const std::pair<const char*, bool> cases[] = {
+      {"Lumora_Main", true}, {"LUMORA_MAIN", true},  {"lumora_main", true},     {"Lumora_Mai", false},
+      {"Lumora_Main ", false}, {"", false},          {"ärger ωMEGA ａｂ", true}, {"Arger Omega AB", false},
+  };
+  for (const auto& [title, found] : cases) EXPECT_EQ(WindowWithTitleExists(display, title), found) << title;
 }
 
 TEST_F(WindowLookupTest, LongerTitleDoesNotMatch) {

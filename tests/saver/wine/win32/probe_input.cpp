@@ -80,6 +80,9 @@ int Mouse(App& app, const Args&) {
   formLabel.Move({20, 120, 100, 20});
   formLabel.SetCaption("address");
   Record(formLabel.Mouse(), log, "fl");
+  Recorder other(log, "uc2");
+  toolkit::UserControl& uc2 = form->AddUserControl(other);
+  uc2.Move({160, 20, 60, 40});
   const toolkit::CursorRef hand = app.LoadCursor(MakeIconFile(true, 12, 10, 0xFFFFFF));
   formLabel.SetPointer(hand);
   const auto* handCursor = dynamic_cast<const toolkit::win32::Win32Cursor*>(hand.get());
@@ -112,6 +115,13 @@ int Mouse(App& app, const Args&) {
             [&] { MoveMouse(ScreenPoint(ucWindow, 5, 5)); },
             [&] { MouseButton(MOUSEEVENTF_RIGHTDOWN); },
             [&] { MouseButton(MOUSEEVENTF_RIGHTUP); },
+            [&] { MoveMouse(ScreenPoint(HandleOf(uc2), 5, 5)); },
+            [&] { MouseButton(MOUSEEVENTF_RIGHTDOWN); },
+            [&] { MouseButton(MOUSEEVENTF_RIGHTUP); },
+            [&] { MouseButton(MOUSEEVENTF_MIDDLEDOWN); },
+            [&] { MouseButton(MOUSEEVENTF_MIDDLEUP); },
+            [&] { MouseButton(MOUSEEVENTF_LEFTDOWN); },
+            [&] { MouseButton(MOUSEEVENTF_LEFTUP); },
             [&] {
               app.SetBusyPointer(true);
               MoveMouse(ScreenPoint(formWindow, 32, 126));

@@ -80,6 +80,7 @@ int Timers(App& app, const Args& args);
 int Host(App& app, const Args& args);       // destroy|exit: a window to embed into
 int Embed(App& app, const Args& args);      // HANDLE: the preview's embedding
 int Modal(App& app, const Args& args);
+int LifeCycle(App& app, const Args& args);  // STEP...: load, show, hide, unload, size WxH
 int EndSession(App& app, const Args& args); // FILE: notes the unload events there
 
 // Drawing.

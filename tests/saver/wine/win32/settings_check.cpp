@@ -8,6 +8,8 @@
 //   where                          prints read=, write= (without preparing the
 //                                  write) and user= (the per-user folder)
 //   forget                         deletes the per-user copy and its folder
+//   system                         prints acp= (the system's ANSI code page)
+//   hold TEXT                      prints hold=1 when the file can hold TEXT
 // Arguments and output are UTF-8.
 #include <windows.h>
 #include <shellapi.h>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "saver/common/program_folder.h"
+#include "saver/settings/profile.h"
 #include "saver/settings/settings.h"
 #include "saver/settings_vars.h"
 
@@ -82,6 +85,10 @@ int main() {
     const std::string folder = saver::UserSettingsFolder();
     DeleteFileW(Widen(folder + "\\Tovarel.ini").c_str());
     RemoveDirectoryW(Widen(folder).c_str());
+  } else if (args.size() == 2 && args[1] == "system") {
+    Print("acp", std::to_string(GetACP()));
+  } else if (args.size() == 3 && args[1] == "hold") {
+    Print("hold", saver::ProfileCanHold(args[2]) ? "1" : "0");
   } else {
     return 2;
   }

@@ -48,7 +48,7 @@ bool PutProfileText(std::string_view section, std::string_view key, std::string_
       ini::SetValue(content.bytes, *sectionBytes, *keyBytes, *valueBytes);
   if (!updated) return false;
   if (content.state == ini::FileState::Loaded && *updated == content.bytes) return true;
-  return ini::ReplaceFile(file, *updated);
+  return ini::SaveFile(file, *updated);
 }
 
 bool ProfileCanHold(std::string_view text) {

@@ -1,0 +1,70 @@
+#pragma once
+// The form life cycle as every toolkit backend must show it: one table of
+// cases, run over the unit tests' fake and over each real backend.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "saver/toolkit/toolkit.h"
+
+namespace conformance {
+
+struct FormCase {
+  const char* name;
+  std::vector<std::string> steps;  // load, show, hide, unload, size WxH
+  std::vector<std::string> events;
+  bool loadedAfter;
+};
+
+inline const std::vector<FormCase>& FormCases() {
+  static const std::vector<FormCase> cases = {
+      {"show loads; the first showing raises Resize, later ones do not",
+       {"show", "hide", "show"},
+       {"load", "resize"},
+       true},
+      {"a change of size raises Resize, the same size does not",
+       {"show", "size 120x60", "size 120x60", "size 130x60"},
+       {"load", "resize", "resize", "resize"},
+       true},
+      {"unload raises QueryUnload then Unload, once",
+       {"show", "unload", "unload"},
+       {"load", "resize", "query-unload", "unload"},
+       false},
+      {"a form loads again after an unload", {"load", "unload", "load"}, {"load", "query-unload", "unload", "load"}, true},
+      {"the first showing after a reload raises Resize again",
+       {"show", "unload", "show", "show"},
+       {"load", "resize", "query-unload", "unload", "load", "resize"},
+       true},
+  };
+  return cases;
+}
+
+struct RecordingEvents : toolkit::FormEvents {
+  std::vector<std::string> log;
+  void Load() override { log.push_back("load"); }
+  void Resize() override { log.push_back("resize"); }
+  void QueryUnload() override { log.push_back("query-unload"); }
+  void Unload() override { log.push_back("unload"); }
+};
+
+inline void RunFormCase(toolkit::Application& app, const FormCase& c) {
+  RecordingEvents events;
+  auto form = app.CreateForm(events);
+  form->SetClientSize({100, 50});
+  for (const std::string& step : c.steps) {
+    int width = 0, height = 0;
+    if (step == "load") form->Load();
+    else if (step == "show") form->Show(false);
+    else if (step == "hide") form->Hide();
+    else if (step == "unload") form->Unload();
+    else if (std::sscanf(step.c_str(), "size %dx%d", &width, &height) == 2) form->SetClientSize({width, height});
+    else ADD_FAILURE() << "no such step: " << step;
+  }
+  EXPECT_EQ(events.log, c.events) << c.name;
+  EXPECT_EQ(form->Loaded(), c.loadedAfter) << c.name;
+  form->Unload();
+}
+
+}  // namespace conformance
