@@ -133,8 +133,8 @@ int main() {
   setenv("TOVAREL_START_FILE", startFile.c_str(), 1);
   setenv("TOVAREL_REAL_RENDERER", TOVAREL_DLL, 1);
   const std::string mp3 = folder + "/tone.mp3";
-  std::system(("sox -n -r 44100 -c 2 -b 16 " + folder + "/tone.wav synth 40 sine 440 vol 0.5 && lame --quiet " +
-               folder + "/tone.wav " + mp3).c_str());
+  if (std::system(("sox -n -r 44100 -c 2 -b 16 " + folder + "/tone.wav synth 40 sine 440 vol 0.5 && lame --quiet " +
+               folder + "/tone.wav " + mp3).c_str()) != 0) return 1;
   WriteIni(folder, mp3);
 
   std::vector<double> toStart, toMapped, toLit, aloneMapped, aloneLit, escape;

@@ -269,7 +269,7 @@ TEST(DialogSetProtected, NowhereToSaveIsToldAndChangesNothing) {
     bool stillOpen = false;
     app.whileModal = [&](FakeForm& form) {
       settings.Set();
-      stillOpen = form.loaded;
+      stillOpen = form.Loaded();
       settings.Cancel();
     };
     settings.ShowModal();

@@ -223,7 +223,9 @@ TEST_P(RunEnding, PutsTheModeBackOnceItsOwnRendererHasEnded) {
   form.LoadForm();
   EXPECT_EQ(app.logger.Contains("note display"), !c.daemonWindow);
   const std::string note = "note display", start = std::string("start ") + kRenderer;
-  if (!c.daemonWindow) EXPECT_LT(std::find(app.log.begin(), app.log.end(), note), std::find(app.log.begin(), app.log.end(), start));
+  if (!c.daemonWindow) {
+    EXPECT_LT(std::find(app.log.begin(), app.log.end(), note), std::find(app.log.begin(), app.log.end(), start));
+  }
   app.windows.insert("Lumora_VC");
   app.forms.front()->timers.at(2)->Fire();
   ASSERT_FALSE(app.ended);
