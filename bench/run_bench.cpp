@@ -110,6 +110,15 @@ double CpuMs(pid_t pid) {
   return (std::stod(fields[11]) + std::stod(fields[12])) * 1000.0 / sysconf(_SC_CLK_TCK);
 }
 
+// VmHWM of a living process, in MB.
+double PeakResidentMb(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  }
+  return 0;
+}
+
 void WriteIni(const std::string& folder, const std::string& mp3) {
   std::ofstream(folder + "/Tovarel.ini", std::ios::binary)
       << "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xD8\xCB\xDF\xB0\xC4= 0\r\nBGM\xCC\xA7\xB2\xD9=" << mp3 << "\r\n";
@@ -178,10 +187,12 @@ int main() {
   const double cpu0 = CpuMs(host), wall0 = NowMs();
   usleep(30000000);
   const double cpuShare = (CpuMs(host) - cpu0) / (NowMs() - wall0) * 100;
+  // The host's own peak, read while it runs: what wait4 reports would
+  // count the renderer it reaps.
+  const double peakMb = PeakResidentMb(host);
   xclient::TapKey(display, "Escape", 50);
   int status = 0;
-  rusage usage{};
-  wait4(host, &status, 0, &usage);
+  waitpid(host, &status, 0);
   XCloseDisplay(display);
   fs::remove_all(folder);
 
@@ -195,7 +206,7 @@ int main() {
               e95 <= 150 ? "met" : "missed");
   std::printf("host CPU over 30 s with MP3:   %.2f %% of a core  [goal < 0.5 %%: %s]\n", cpuShare,
               cpuShare < 0.5 ? "met" : "missed");
-  std::printf("host peak resident:            %.1f MB  [goal <= 60 MB: %s]\n", usage.ru_maxrss / 1024.0,
-              usage.ru_maxrss / 1024.0 <= 60 ? "met" : "missed");
+  std::printf("host peak resident:            %.1f MB  [goal <= 60 MB: %s]\n", peakMb,
+              peakMb <= 60 ? "met" : "missed");
   return 0;
 }
