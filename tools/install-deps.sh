@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config
   # renderer (Linux)
-  libsdl2-dev libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev
+  libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev libxdamage-dev
   libpng-dev zlib1g-dev
   # art generators (the dialog's JPEG markers)
   libjpeg-dev
@@ -31,6 +31,8 @@ packages=(
   nsis lintian
   # Linux idle daemons the saver is tested under (and xss-lock's private bus)
   xscreensaver xscreensaver-gl xss-lock xautolock dbus-daemon
+  # the X11 GL hacks the renderer's start-up is measured against (atlantis, flurry)
+  xscreensaver-gl-extra
 )
 
 missing=()
