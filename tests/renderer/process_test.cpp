@@ -270,6 +270,42 @@ TEST_F(RendererProcess, DesktopModeComesBackWhateverEndsIt) {
   }
 }
 
+// Two renderers started at the same moment, ended one after the other in
+// either order: whichever switched, the desktop's own mode comes back, never
+// the 1024 x 768 one of them found already switched.
+TEST_F(RendererProcess, TwoRenderersAtOnceLeaveTheDesktopsOwnModeBehind) {
+  for (int round = 0; round < 6; ++round) {
+    SCOPED_TRACE(round);
+    StartServer("1280x1024x24", true);
+    testsupport::ChildProcess first, second;
+    ASSERT_TRUE(first.Start(TOVAREL_RENDERER));
+    ASSERT_TRUE(second.Start(TOVAREL_RENDERER));
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    auto countWindows = [&] {
+      int n = 0;
+      for (const auto& top : testsupport::MappedTopLevels(display)) n += top.title == "Lumora_VC";
+      return n;
+    };
+    while (countWindows() < 2 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(20ms);
+    ASSERT_EQ(countWindows(), 2);
+    const auto during = Screen();
+    ASSERT_TRUE(during);
+    EXPECT_EQ(during->width, 1024);
+    testsupport::ChildProcess& endsFirst = round % 2 ? first : second;
+    testsupport::ChildProcess& endsLast = round % 2 ? second : first;
+    ASSERT_TRUE(endsFirst.Signal(SIGTERM));
+    EXPECT_EQ(endsFirst.Wait(10), 0);
+    ASSERT_TRUE(endsLast.Signal(SIGTERM));
+    EXPECT_EQ(endsLast.Wait(10), 0);
+    const auto after = Screen();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->width, 1280);
+    EXPECT_EQ(after->height, 1024);
+    xclient::CloseDisplay(display);
+    display = nullptr;
+  }
+}
+
 // Under a window manager the refused switch gives a window whose outer
 // size, frame included, is 1024 x 768 from the first frame on; a window
 // asked for as windowed has a 1024 x 768 client area with the frame

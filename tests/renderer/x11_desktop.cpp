@@ -48,6 +48,31 @@ std::optional<xclient::Geometry> OuterGeometryOf(Display* display, xclient::XWin
   return xclient::Geometry{x, y, static_cast<int>(width + 2 * border), static_cast<int>(height + 2 * border)};
 }
 
+std::vector<TopLevel> MappedTopLevels(Display* display) {
+  QuietErrors quiet;
+  std::vector<TopLevel> found;
+  Window rootReturn = 0, parent = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parent, &children, &count)) return found;
+  for (unsigned int i = 0; i < count; ++i) {
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable) continue;
+    TopLevel top;
+    top.window = children[i];
+    char* name = nullptr;
+    if (XFetchName(display, children[i], &name) && name) {
+      top.title = name;
+      XFree(name);
+    }
+    top.geometry = xclient::Geometry{a.x, a.y, a.width, a.height};
+    top.overrideRedirect = a.override_redirect != 0;
+    found.push_back(top);
+  }
+  if (children) XFree(children);
+  return found;
+}
+
 bool WindowManagerRunning(Display* display) {
   QuietErrors quiet;
   Atom type = 0;

@@ -93,9 +93,20 @@ bool X11DisplayMode::Apply(unsigned long crtc, unsigned long mode, int x, int y,
   return !trap.Failed();
 }
 
+// Another client switching at the same moment (a second renderer) must not
+// be seen half-way: what is read as the desktop's mode and the switch made
+// from it are one step under a server grab.
 bool X11DisplayMode::Switch(std::int32_t width, std::int32_t height) {
   const BusyScope busy(busy_);
   if (!Connect()) return false;
+  XGrabServer(display_);
+  const bool switched = SwitchGrabbed(width, height);
+  XUngrabServer(display_);
+  XFlush(display_);
+  return switched;
+}
+
+bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
   if (RootSizeIs(width, height)) return true;
   int eventBase, errorBase, major = 0, minor = 0;
   if (!XRRQueryExtension(display_, &eventBase, &errorBase) || !XRRQueryVersion(display_, &major, &minor) ||

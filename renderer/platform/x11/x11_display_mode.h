@@ -44,6 +44,7 @@ class X11DisplayMode {
   };
 
   bool Connect();
+  bool SwitchGrabbed(std::int32_t width, std::int32_t height);
   bool RootSize(int& width, int& height);
   bool RootSizeIs(int width, int height);
   bool Apply(unsigned long crtc, unsigned long mode, int x, int y, unsigned short rotation,
