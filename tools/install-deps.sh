@@ -33,6 +33,8 @@ packages=(
   xscreensaver xscreensaver-gl xss-lock xautolock dbus-daemon
   # the X11 GL hacks the renderer's start-up is measured against (atlantis, flurry)
   xscreensaver-gl-extra
+  # a Wayland session for the renderer's tests: weston's headless backend with Xwayland
+  weston xwayland
 )
 
 missing=()

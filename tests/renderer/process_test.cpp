@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "child_process.h"
@@ -338,6 +339,115 @@ TEST_F(RendererProcess, WindowManagersFrameIsInsideTheFallbackAndOutsideAWindowe
       << "the same frame around both windows";
   ASSERT_TRUE(xclient::SendDeleteWindow(display, window));
   EXPECT_EQ(renderer->Wait(10), 0);
+}
+
+// A Wayland session: weston's headless output at 1920 x 1080 with Xwayland,
+// in a runtime folder of its own. Xwayland shows the renderer's switch to
+// it alone; the window manager makes the marked window the output's size.
+class WaylandSession : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    namespace fs = std::filesystem;
+    const auto weston = FindProgram("weston");
+    ASSERT_TRUE(weston) << "weston is not installed (tools/install-deps.sh installs it)";
+    runtime_ = fs::temp_directory_path() / ("tovarel-weston-" + std::to_string(getpid()));
+    fs::create_directories(runtime_);
+    fs::permissions(runtime_, fs::perms::owner_all);
+    runtimeEnv_.emplace("XDG_RUNTIME_DIR", runtime_.c_str());
+    const std::string log = (runtime_ / "weston.log").string();
+    ASSERT_TRUE(weston_.Start(*weston, {"--backend=headless-backend.so", "--xwayland", "--width=1920",
+                                         "--height=1080", "--socket=tovarel-wayland", "--idle-time=0",
+                                         "--log=" + log}));
+    // Weston names the X display it has Xwayland serve in its log.
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    std::string display;
+    while (display.empty() && std::chrono::steady_clock::now() < end) {
+      std::ifstream in(log);
+      std::string line;
+      while (std::getline(in, line))
+        if (const auto at = line.find("listening on display "); at != std::string::npos)
+          display = line.substr(at + 21);
+      std::this_thread::sleep_for(50ms);
+    }
+    ASSERT_FALSE(display.empty()) << "weston started no Xwayland";
+    displayEnv_.emplace("DISPLAY", display.c_str());
+    waylandEnv_.emplace("WAYLAND_DISPLAY", "tovarel-wayland");
+    display_ = xclient::OpenDisplay();  // starts Xwayland
+    ASSERT_NE(display_, nullptr);
+  }
+  void TearDown() override {
+    xclient::CloseDisplay(display_);
+    weston_.Signal(SIGTERM);
+    weston_.Wait(10);
+    std::filesystem::remove_all(runtime_);
+  }
+  std::optional<xclient::XWindow> WaitForWindow(std::optional<xclient::XWindow> notThis = std::nullopt) {
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    while (std::chrono::steady_clock::now() < end) {
+      const auto found = xclient::FindWindowByTitle(display_, "Lumora_VC");
+      if (found && found != notThis && xclient::IsMapped(display_, *found)) return found;
+      std::this_thread::sleep_for(20ms);
+    }
+    return std::nullopt;
+  }
+  // What a full-screen window shows once the window manager has sized it.
+  bool ShowsFullScreen(xclient::XWindow window) {
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (std::chrono::steady_clock::now() < end) {
+      const auto g = xclient::RootGeometryOf(display_, window);
+      if (g && g->x == 0 && g->y == 0 && g->width == 1920 && g->height == 1080) break;
+      std::this_thread::sleep_for(20ms);
+    }
+    const auto g = xclient::RootGeometryOf(display_, window);
+    return g && g->x == 0 && g->y == 0 && g->width == 1920 && g->height == 1080 &&
+           xclient::HasNetWmState(display_, window, "_NET_WM_STATE_FULLSCREEN");
+  }
+
+  std::filesystem::path runtime_;
+  std::optional<ScopedEnv> runtimeEnv_, displayEnv_, waylandEnv_;
+  testsupport::ChildProcess weston_;
+  Display* display_ = nullptr;
+};
+
+TEST_F(WaylandSession, TheSceneCoversTheOutputAndTheToggleAndTheEndWorkAsOnX11) {
+  testsupport::ChildProcess renderer;
+  ASSERT_TRUE(renderer.Start(TOVAREL_RENDERER));
+  const auto fullScreen = WaitForWindow();
+  ASSERT_TRUE(fullScreen);
+  EXPECT_TRUE(ShowsFullScreen(*fullScreen));
+  // The 4:3 view, as large as the output allows, centred (the renderer
+  // fits it once it learns the window's new size).
+  auto view = testsupport::ChildGeometryOf(display_, *fullScreen);
+  for (int i = 0; i < 250 && view && view->width != 1440; ++i) {
+    std::this_thread::sleep_for(20ms);
+    view = testsupport::ChildGeometryOf(display_, *fullScreen);
+  }
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->height, 1080);
+  EXPECT_EQ(view->width, 1440);
+  EXPECT_EQ(view->x, 240);
+  EXPECT_EQ(view->y, 0);
+
+  ASSERT_TRUE(xclient::SendClientMessage(display_, *fullScreen, "WM_TOGGLEMODE"));
+  const auto windowed = WaitForWindow(fullScreen);
+  ASSERT_TRUE(windowed);
+  EXPECT_FALSE(xclient::HasNetWmState(display_, *windowed, "_NET_WM_STATE_FULLSCREEN"));
+  const auto g = xclient::RootGeometryOf(display_, *windowed);
+  ASSERT_TRUE(g);
+  EXPECT_EQ(g->width, 1024);
+  EXPECT_EQ(g->height, 768);
+
+  ASSERT_TRUE(xclient::SendClientMessage(display_, *windowed, "WM_TOGGLEMODE"));
+  const auto again = WaitForWindow(windowed);
+  ASSERT_TRUE(again);
+  EXPECT_TRUE(ShowsFullScreen(*again));
+  ASSERT_TRUE(xclient::SendDeleteWindow(display_, *again));
+  EXPECT_EQ(renderer.Wait(10), 0);
+  // Nothing of the output changed for anyone else.
+  const auto screen = xclient::ScreenSize(display_);
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(screen->width, 1920);
+  EXPECT_EQ(screen->height, 1080);
 }
 
 // A Wayland compositor's socket, as a Wayland session offers one: it takes

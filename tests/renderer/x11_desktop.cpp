@@ -73,6 +73,19 @@ std::vector<TopLevel> MappedTopLevels(Display* display) {
   return found;
 }
 
+std::optional<xclient::Geometry> ChildGeometryOf(Display* display, xclient::XWindow window) {
+  QuietErrors quiet;
+  Window rootReturn = 0, parent = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, window, &rootReturn, &parent, &children, &count)) return std::nullopt;
+  const Window child = count > 0 ? children[0] : 0;
+  if (children) XFree(children);
+  XWindowAttributes a;
+  if (!child || !XGetWindowAttributes(display, child, &a)) return std::nullopt;
+  return xclient::Geometry{a.x, a.y, a.width, a.height};
+}
+
 bool WindowManagerRunning(Display* display) {
   QuietErrors quiet;
   Atom type = 0;

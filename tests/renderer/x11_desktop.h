@@ -25,6 +25,8 @@ struct TopLevel {
   bool overrideRedirect = false;
 };
 std::vector<TopLevel> MappedTopLevels(Display* display);
+// The geometry of a window's first child, in the window's coordinates.
+std::optional<xclient::Geometry> ChildGeometryOf(Display* display, xclient::XWindow window);
 // An EWMH window manager has announced itself on the root window.
 bool WindowManagerRunning(Display* display);
 

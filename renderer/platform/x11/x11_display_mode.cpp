@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <string_view>
+
 #include "x11_error_trap.h"
 
 namespace renderer {
@@ -42,6 +44,7 @@ void X11DisplayMode::RestoreWithout(Display* lost) {
     // A dead connection can only be dropped; a fresh one reaches the same
     // server, where the saved mode and CRTC are still valid.
     display_ = nullptr;
+    shared_ = false;
   } else if (busy_) {
     return;
   }
@@ -50,7 +53,7 @@ void X11DisplayMode::RestoreWithout(Display* lost) {
 
 X11DisplayMode::~X11DisplayMode() {
   Restore();
-  if (display_) XCloseDisplay(display_);
+  if (display_ && !shared_) XCloseDisplay(display_);
 }
 
 bool X11DisplayMode::Connect() {
@@ -84,12 +87,13 @@ bool X11DisplayMode::Apply(unsigned long crtc, unsigned long mode, int x, int y,
   int currentWidth = 0, currentHeight = 0;
   if (!RootSize(currentWidth, currentHeight)) return false;
   const bool grows = width > currentWidth || height > currentHeight;
+  const bool resizes = width != currentWidth || height != currentHeight;
   // The screen must hold the CRTC at every step: grow first, shrink last.
   if (grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
   std::vector<RROutput> list(outputs.begin(), outputs.end());
   XRRSetCrtcConfig(display_, resources.value, crtc, CurrentTime, x, y, mode, rotation, list.data(),
                    static_cast<int>(list.size()));
-  if (!grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
+  if (resizes && !grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
   return !trap.Failed();
 }
 
@@ -135,7 +139,7 @@ bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
   if (!wanted || !crtc) return false;
 
   // Other monitors outside the new screen would keep it from shrinking.
-  for (int i = 0; i < resources.value->ncrtc; ++i) {
+  for (int i = 0; !emulating_ && i < resources.value->ncrtc; ++i) {
     if (resources.value->crtcs[i] == crtc) continue;
     XRRCrtcInfo* other = XRRGetCrtcInfo(display_, resources.value, resources.value->crtcs[i]);
     const bool outside = other && other->mode &&
@@ -163,10 +167,54 @@ bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
   const int widthMm = saved.screenWidth > 0 ? saved.screenWidthMm * width / saved.screenWidth : 0;
   const int heightMm = saved.screenHeight > 0 ? saved.screenHeightMm * height / saved.screenHeight : 0;
   saved_ = saved;
-  const bool applied = Apply(crtc, wanted, 0, 0, saved.rotation, saved.outputs, width, height, widthMm, heightMm);
-  if (applied && RootSizeIs(width, height)) return true;
+  if (emulating_) {
+    // Xwayland changes no real mode: this client is shown the mode asked
+    // for, and a full-screen window of its size is scaled to the output.
+    const bool applied = Apply(crtc, wanted, 0, 0, saved.rotation, saved.outputs, saved.screenWidth,
+                               saved.screenHeight, saved.screenWidthMm, saved.screenHeightMm);
+    if (applied && CrtcShows(crtc, wanted)) return true;
+  } else {
+    const bool applied = Apply(crtc, wanted, 0, 0, saved.rotation, saved.outputs, width, height, widthMm, heightMm);
+    if (applied && RootSizeIs(width, height)) return true;
+  }
   Restore();
   return false;
+}
+
+// Xwayland reports the emulated mode to its client, at the output's size.
+bool X11DisplayMode::CrtcShows(unsigned long crtc, unsigned long mode) {
+  ScreenResources resources(display_);
+  if (!resources.value) return false;
+  XRRCrtcInfo* info = XRRGetCrtcInfo(display_, resources.value, crtc);
+  const bool shows = info && info->mode == mode;
+  if (info) XRRFreeCrtcInfo(info);
+  return shows;
+}
+
+void X11DisplayMode::ShareConnection(Display* display, bool emulatedModes) {
+  if (display_ || !display) return;
+  display_ = display;
+  shared_ = true;
+  emulating_ = emulatedModes;
+}
+
+bool X11DisplayMode::IsXwayland(Display* display) {
+  int eventBase = 0, errorBase = 0;
+  if (!XRRQueryExtension(display, &eventBase, &errorBase)) return false;
+  ScreenResources resources(display);
+  if (!resources.value) return false;
+  bool xwayland = false;
+  for (int i = 0; i < resources.value->noutput && !xwayland; ++i) {
+    XRROutputInfo* info = XRRGetOutputInfo(display, resources.value, resources.value->outputs[i]);
+    xwayland = info && info->name && std::string_view(info->name).rfind("XWAYLAND", 0) == 0;
+    if (info) XRRFreeOutputInfo(info);
+  }
+  return xwayland;
+}
+
+bool X11DisplayMode::Covers(std::int32_t width, std::int32_t height) {
+  if (emulating_ && saved_) return true;
+  return ScreenIs(width, height);
 }
 
 void X11DisplayMode::Restore() {

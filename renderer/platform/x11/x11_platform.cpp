@@ -48,6 +48,9 @@ struct X11Platform::NativeWindow {
   int x = 0, y = 0, width = 0, height = 0;
   void* userData = nullptr;
   Window xid = 0;
+  // Where GL draws: the window itself, or under Xwayland's emulated mode a
+  // child keeping the mode's shape centred in the output-sized window.
+  Window view = 0;
   Colormap colormap = 0;
   std::optional<FrameExtents> adjustedBy;  // its size is a client size plus this
   int clientWidth = 0, clientHeight = 0;
@@ -68,6 +71,9 @@ bool X11Platform::RegisterWindowClass(InstanceHandle, const char* className, Win
   // session offers.
   if (!display_) display_ = XOpenDisplay(nullptr);
   if (!display_) return false;
+  // Xwayland emulates modes per client: the switch must come from the
+  // connection that owns the window.
+  if (X11DisplayMode::IsXwayland(display_)) displayMode_.ShareConnection(display_, true);
   EndingGuard::Install(displayMode_);
   EndingGuard::Watch(display_, 0);
   atoms_.assign(AtomCount, 0);
@@ -89,6 +95,7 @@ void X11Platform::UnregisterWindowClass(InstanceHandle, const char*) {
   if (blankCursor_) XFreeCursor(display_, blankCursor_);
   blankCursor_ = 0;
   EndingGuard::Watch(nullptr, 0);
+  displayMode_.Unshare();
   XCloseDisplay(display_);
   display_ = nullptr;
 }
@@ -158,7 +165,7 @@ bool X11Platform::Owns(WindowHandle window) const { return Find(window) != nullp
 
 unsigned long X11Platform::DrawableOf(const void* handle) const {
   const NativeWindow* window = Find(handle);
-  return window ? window->xid : 0;
+  return window && window->xid ? window->view : 0;
 }
 
 void X11Platform::DestroyWindow(WindowHandle handle) {
@@ -227,15 +234,42 @@ void X11Platform::ShowWindow(WindowHandle handle) {
   Window root = 0;
   int x = 0, y = 0;
   unsigned int width = 0, height = 0, border = 0, depth = 0;
-  if (XGetGeometry(display_, window->xid, &root, &x, &y, &width, &height, &border, &depth)) {
+  if (window->view != window->xid) FitView(*window);
+  if (XGetGeometry(display_, window->view, &root, &x, &y, &width, &height, &border, &depth)) {
     window->clientWidth = static_cast<int>(width);
     window->clientHeight = static_cast<int>(height);
   }
+  // The view is not the size asked for: the loop learns its real size.
+  if (window->view != window->xid && (window->clientWidth != window->width || window->clientHeight != window->height))
+    posted_.push_back(Message{handle, MsgSize, SizeRestored, PackSize(window->clientWidth, window->clientHeight)});
   // The shown window takes the keyboard, as a new foreground window does.
   if (window->mapped) {
     X11ErrorTrap trap(display_);
     XSetInputFocus(display_, window->xid, RevertToParent, CurrentTime);
   }
+}
+
+// The largest view of the asked shape, centred in the window as it is now;
+// true when the view's size changed.
+bool X11Platform::FitView(NativeWindow& window) {
+  Window root = 0;
+  int x = 0, y = 0;
+  unsigned int width = 0, height = 0, border = 0, depth = 0;
+  if (!XGetGeometry(display_, window.xid, &root, &x, &y, &width, &height, &border, &depth)) return false;
+  int viewWidth = static_cast<int>(width);
+  int viewHeight = static_cast<int>(height);
+  if (static_cast<long>(viewWidth) * window.height > static_cast<long>(viewHeight) * window.width)
+    viewWidth = static_cast<int>(static_cast<long>(viewHeight) * window.width / window.height);
+  else
+    viewHeight = static_cast<int>(static_cast<long>(viewWidth) * window.height / window.width);
+  if (viewWidth <= 0 || viewHeight <= 0) return false;
+  XMoveResizeWindow(display_, window.view, (static_cast<int>(width) - viewWidth) / 2,
+                    (static_cast<int>(height) - viewHeight) / 2, static_cast<unsigned>(viewWidth),
+                    static_cast<unsigned>(viewHeight));
+  const bool changed = viewWidth != window.clientWidth || viewHeight != window.clientHeight;
+  window.clientWidth = viewWidth;
+  window.clientHeight = viewHeight;
+  return changed;
 }
 
 // Drawing before the window is on the screen is drawing for nobody; the
@@ -290,7 +324,7 @@ bool X11Platform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
     clientWidth -= frame.left + frame.right;
     clientHeight -= frame.top + frame.bottom;
   } else {
-    window->fullScreen = displayMode_.ScreenIs(window->width, window->height);
+    window->fullScreen = displayMode_.Covers(window->width, window->height);
   }
   if (clientWidth <= 0 || clientHeight <= 0) {
     FreeVisual();
@@ -311,6 +345,15 @@ bool X11Platform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
     window->colormap = 0;
     FreeVisual();
     return false;
+  }
+  window->view = window->xid;
+  if (window->fullScreen && displayMode_.Emulating()) {
+    // The window manager gives a full-screen window the output's size.
+    window->view = XCreateWindow(display_, window->xid, 0, 0, static_cast<unsigned>(clientWidth),
+                                 static_cast<unsigned>(clientHeight), 0, info->depth, InputOutput, info->visual,
+                                 CWColormap | CWBackPixel | CWBorderPixel, &set);
+    if (window->view) XMapWindow(display_, window->view);
+    else window->view = window->xid;
   }
   window->clientWidth = clientWidth;
   window->clientHeight = clientHeight;
@@ -360,11 +403,14 @@ bool X11Platform::Translate(WindowHandle handle, Message& message) {
       message.lParam = static_cast<std::intptr_t>(event.xclient.data.l[1]);
       return true;
     case ConfigureNotify:
+      if (window->view != window->xid && !FitView(*window)) return false;
       // Only a real change of size is a resize; X repeats sizes freely.
-      if (event.xconfigure.width == window->clientWidth && event.xconfigure.height == window->clientHeight)
-        return false;
-      window->clientWidth = event.xconfigure.width;
-      window->clientHeight = event.xconfigure.height;
+      if (window->view == window->xid) {
+        if (event.xconfigure.width == window->clientWidth && event.xconfigure.height == window->clientHeight)
+          return false;
+        window->clientWidth = event.xconfigure.width;
+        window->clientHeight = event.xconfigure.height;
+      }
       message.message = MsgSize;
       message.wParam = SizeRestored;
       message.lParam = PackSize(window->clientWidth, window->clientHeight);

@@ -49,6 +49,7 @@ class X11Platform : public X11PlatformBase {
   void FitInsideFrame(NativeWindow& window);
   bool WaitUntilMapped(NativeWindow& window);
   void ApplyCursor(NativeWindow& window);
+  bool FitView(NativeWindow& window);
 
   std::string className_;
   X11DisplayMode displayMode_;
