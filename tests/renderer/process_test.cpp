@@ -6,6 +6,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -305,6 +306,41 @@ TEST_F(RendererProcess, TwoRenderersAtOnceLeaveTheDesktopsOwnModeBehind) {
     xclient::CloseDisplay(display);
     display = nullptr;
   }
+}
+
+// Two monitors side by side: the run covers the other one in black, keeps
+// the keyboard in the renderer even with the pointer over the cover, and
+// the cover goes with the renderer.
+TEST_F(RendererProcess, CoversTheOtherMonitorInBlackForTheRun) {
+  StartServer("2048x768x24", false);
+  ASSERT_TRUE(testsupport::SetMonitor(display, "LEFT", {0, 0, 1024, 768}, true, true));
+  ASSERT_TRUE(testsupport::SetMonitor(display, "RIGHT", {1024, 0, 1024, 768}, false, false));
+  StartRenderer();
+  EXPECT_TRUE(IsFullScreen());
+  auto covers = [&] {
+    std::vector<testsupport::TopLevel> found;
+    for (const auto& top : testsupport::MappedTopLevels(display))
+      if (top.window != window) found.push_back(top);
+    return found;
+  };
+  const auto during = covers();
+  ASSERT_EQ(during.size(), 1u);
+  const auto& cover = during.front();
+  EXPECT_TRUE(cover.overrideRedirect);
+  EXPECT_EQ(cover.geometry.x, 1024);
+  EXPECT_EQ(cover.geometry.y, 0);
+  EXPECT_EQ(cover.geometry.width, 1024);
+  EXPECT_EQ(cover.geometry.height, 768);
+  const auto image = xclient::CaptureArea(display, cover.window, 0, 0, 1024, 768);
+  ASSERT_TRUE(image);
+  EXPECT_TRUE(std::all_of(image->rgb.begin(), image->rgb.end(), [](std::uint8_t c) { return c == 0; }));
+
+  xclient::MovePointer(display, 1500, 400);
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(testsupport::FocusWindow(display), window);
+  ASSERT_TRUE(xclient::TapKey(display, "Escape"));
+  EXPECT_EQ(renderer->Wait(10), 0);
+  EXPECT_TRUE(covers().empty());
 }
 
 // Under a window manager the refused switch gives a window whose outer

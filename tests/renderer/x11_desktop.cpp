@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 
 namespace testsupport {
 namespace {
@@ -84,6 +85,35 @@ std::optional<xclient::Geometry> ChildGeometryOf(Display* display, xclient::XWin
   XWindowAttributes a;
   if (!child || !XGetWindowAttributes(display, child, &a)) return std::nullopt;
   return xclient::Geometry{a.x, a.y, a.width, a.height};
+}
+
+bool SetMonitor(Display* display, const char* name, const xclient::Geometry& area, bool withOutput, bool primary) {
+  QuietErrors quiet;
+  const Window root = DefaultRootWindow(display);
+  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, root);
+  if (!resources) return false;
+  RROutput output = resources->noutput > 0 ? resources->outputs[0] : 0;
+  XRRMonitorInfo monitor{};
+  monitor.name = XInternAtom(display, name, False);
+  monitor.primary = primary;
+  monitor.x = area.x;
+  monitor.y = area.y;
+  monitor.width = area.width;
+  monitor.height = area.height;
+  monitor.mwidth = area.width * 254 / 960;  // 96 dpi
+  monitor.mheight = area.height * 254 / 960;
+  monitor.noutput = withOutput && output ? 1 : 0;
+  monitor.outputs = withOutput && output ? &output : nullptr;
+  XRRSetMonitor(display, root, &monitor);
+  XRRFreeScreenResources(resources);
+  return XSync(display, False) != 0;
+}
+
+xclient::XWindow FocusWindow(Display* display) {
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display, &focus, &revert);
+  return focus;
 }
 
 bool WindowManagerRunning(Display* display) {

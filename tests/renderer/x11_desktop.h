@@ -27,6 +27,12 @@ struct TopLevel {
 std::vector<TopLevel> MappedTopLevels(Display* display);
 // The geometry of a window's first child, in the window's coordinates.
 std::optional<xclient::Geometry> ChildGeometryOf(Display* display, xclient::XWindow window);
+// A RandR monitor over part of the screen, as `xrandr --setmonitor` makes
+// one; it lasts as long as this connection. The first output, if asked
+// for, moves from its own monitor to this one.
+bool SetMonitor(Display* display, const char* name, const xclient::Geometry& area, bool withOutput, bool primary);
+// The window that has the keyboard focus.
+xclient::XWindow FocusWindow(Display* display);
 // An EWMH window manager has announced itself on the root window.
 bool WindowManagerRunning(Display* display);
 

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <algorithm>
 #include <string_view>
 
 #include "x11_error_trap.h"
@@ -116,6 +117,8 @@ bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
   if (!XRRQueryExtension(display_, &eventBase, &errorBase) || !XRRQueryVersion(display_, &major, &minor) ||
       major < 1 || (major == 1 && minor < 2))
     return false;
+  // A monitor of several that already shows the mode at the origin.
+  if (PrimaryMonitorIs(display_, width, height)) return true;
 
   ScreenResources resources(display_);
   if (!resources.value) return false;
@@ -138,19 +141,25 @@ bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
   XRRFreeOutputInfo(outputInfo);
   if (!wanted || !crtc) return false;
 
-  // Other monitors outside the new screen would keep it from shrinking.
-  for (int i = 0; !emulating_ && i < resources.value->ncrtc; ++i) {
+  // Other monitors outside the new screen keep it from shrinking: then only
+  // the desktop's own monitor changes mode, and the screen keeps its size.
+  bool keepScreen = emulating_;
+  for (int i = 0; !keepScreen && i < resources.value->ncrtc; ++i) {
     if (resources.value->crtcs[i] == crtc) continue;
     XRRCrtcInfo* other = XRRGetCrtcInfo(display_, resources.value, resources.value->crtcs[i]);
-    const bool outside = other && other->mode &&
-                         (other->x + static_cast<int>(other->width) > width ||
-                          other->y + static_cast<int>(other->height) > height);
+    keepScreen = other && other->mode &&
+                 (other->x + static_cast<int>(other->width) > width ||
+                  other->y + static_cast<int>(other->height) > height);
     if (other) XRRFreeCrtcInfo(other);
-    if (outside) return false;
   }
 
   XRRCrtcInfo* crtcInfo = XRRGetCrtcInfo(display_, resources.value, crtc);
   if (!crtcInfo) return false;
+  // The window opens at the origin; a desktop monitor elsewhere cannot hold it.
+  if (keepScreen && !emulating_ && (crtcInfo->x != 0 || crtcInfo->y != 0)) {
+    XRRFreeCrtcInfo(crtcInfo);
+    return false;
+  }
   Saved saved;
   saved.crtc = crtc;
   saved.mode = crtcInfo->mode;
@@ -167,7 +176,7 @@ bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
   const int widthMm = saved.screenWidth > 0 ? saved.screenWidthMm * width / saved.screenWidth : 0;
   const int heightMm = saved.screenHeight > 0 ? saved.screenHeightMm * height / saved.screenHeight : 0;
   saved_ = saved;
-  if (emulating_) {
+  if (keepScreen) {
     // Xwayland changes no real mode: this client is shown the mode asked
     // for, and a full-screen window of its size is scaled to the output.
     const bool applied = Apply(crtc, wanted, 0, 0, saved.rotation, saved.outputs, saved.screenWidth,
@@ -214,7 +223,31 @@ bool X11DisplayMode::IsXwayland(Display* display) {
 
 bool X11DisplayMode::Covers(std::int32_t width, std::int32_t height) {
   if (emulating_ && saved_) return true;
-  return ScreenIs(width, height);
+  if (ScreenIs(width, height)) return true;
+  return Connect() && PrimaryMonitorIs(display_, width, height);
+}
+
+std::vector<MonitorArea> X11DisplayMode::Monitors(Display* display) {
+  std::vector<MonitorArea> found;
+  int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+  if (!XRRQueryExtension(display, &eventBase, &errorBase) || !XRRQueryVersion(display, &major, &minor) ||
+      major < 1 || (major == 1 && minor < 5))
+    return found;
+  int count = 0;
+  XRRMonitorInfo* monitors = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+  for (int i = 0; monitors && i < count; ++i)
+    found.push_back(MonitorArea{monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height,
+                                monitors[i].primary != 0});
+  if (monitors) XRRFreeMonitors(monitors);
+  return found;
+}
+
+bool X11DisplayMode::PrimaryMonitorIs(Display* display, int width, int height) {
+  const auto monitors = Monitors(display);
+  if (monitors.size() < 2) return false;
+  const auto primary = std::find_if(monitors.begin(), monitors.end(), [](const MonitorArea& m) { return m.primary; });
+  const MonitorArea& desktop = primary != monitors.end() ? *primary : monitors.front();
+  return desktop.x == 0 && desktop.y == 0 && desktop.width == width && desktop.height == height;
 }
 
 void X11DisplayMode::Restore() {

@@ -9,6 +9,11 @@ typedef struct _XDisplay Display;
 
 namespace renderer {
 
+struct MonitorArea {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool primary = false;
+};
+
 class X11DisplayMode {
  public:
   X11DisplayMode() = default;
@@ -27,6 +32,8 @@ class X11DisplayMode {
   // Switch on the window's own connection: Xwayland emulates a mode for the
   // client that asked for it, and for that client's full-screen window.
   void ShareConnection(Display* display, bool emulatedModes);
+  // The monitors RandR reports now, in root coordinates.
+  static std::vector<MonitorArea> Monitors(Display* display);
   // Xwayland names its outputs XWAYLAND0, XWAYLAND1...
   static bool IsXwayland(Display* display);
   // The shared connection is about to close.
@@ -62,6 +69,8 @@ class X11DisplayMode {
   bool Connect();
   bool SwitchGrabbed(std::int32_t width, std::int32_t height);
   bool CrtcShows(unsigned long crtc, unsigned long mode);
+  // With several monitors, the desktop's (the primary) is this size at the origin.
+  static bool PrimaryMonitorIs(Display* display, int width, int height);
   bool RootSize(int& width, int& height);
   bool RootSizeIs(int width, int height);
   bool Apply(unsigned long crtc, unsigned long mode, int x, int y, unsigned short rotation,

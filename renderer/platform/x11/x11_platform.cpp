@@ -172,10 +172,11 @@ void X11Platform::DestroyWindow(WindowHandle handle) {
   NativeWindow* window = Find(handle);
   if (!window) return;
   EndingGuard::Watch(nullptr, 0);
-  if (window->xid) {
+  if (window->xid || window->colormap || !covers_.empty()) {
     // A window another client destroyed brings errors: taken here, expected.
     X11ErrorTrap trap(display_);
-    XDestroyWindow(display_, window->xid);
+    Uncover();
+    if (window->xid) XDestroyWindow(display_, window->xid);
     if (window->colormap) XFreeColormap(display_, window->colormap);
   }
   FreeVisual();
@@ -226,6 +227,7 @@ void X11Platform::DescribeToX(NativeWindow& window) {
 void X11Platform::ShowWindow(WindowHandle handle) {
   NativeWindow* window = Find(handle);
   if (!window || !window->xid) return;
+  if (window->fullScreen) CoverOtherMonitors(*window);
   XMapRaised(display_, window->xid);
   WaitUntilMapped(*window);
   if (!(window->style & StylePopup)) {
@@ -247,6 +249,34 @@ void X11Platform::ShowWindow(WindowHandle handle) {
     X11ErrorTrap trap(display_);
     XSetInputFocus(display_, window->xid, RevertToParent, CurrentTime);
   }
+}
+
+// Every monitor the full-screen window leaves showing the desktop goes dark
+// for the run: plain black windows that take no input and are never given
+// the keyboard (override-redirect: no window manager focuses them).
+void X11Platform::CoverOtherMonitors(const NativeWindow& window) {
+  const int screen = DefaultScreen(display_);
+  for (const MonitorArea& monitor : X11DisplayMode::Monitors(display_)) {
+    const bool meets = monitor.x < window.x + window.width && window.x < monitor.x + monitor.width &&
+                       monitor.y < window.y + window.height && window.y < monitor.y + monitor.height;
+    if (meets || monitor.width <= 0 || monitor.height <= 0) continue;
+    XSetWindowAttributes set{};
+    set.override_redirect = True;
+    set.background_pixel = BlackPixel(display_, screen);
+    set.cursor = cursorCount_ < 0 ? blankCursor_ : None;
+    const Window cover =
+        XCreateWindow(display_, RootWindow(display_, screen), monitor.x, monitor.y,
+                      static_cast<unsigned>(monitor.width), static_cast<unsigned>(monitor.height), 0,
+                      CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel | CWCursor, &set);
+    if (!cover) continue;
+    XMapRaised(display_, cover);
+    covers_.push_back(cover);
+  }
+}
+
+void X11Platform::Uncover() {
+  for (const unsigned long cover : covers_) XDestroyWindow(display_, cover);
+  covers_.clear();
 }
 
 // The largest view of the asked shape, centred in the window as it is now;

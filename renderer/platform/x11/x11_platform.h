@@ -50,6 +50,8 @@ class X11Platform : public X11PlatformBase {
   bool WaitUntilMapped(NativeWindow& window);
   void ApplyCursor(NativeWindow& window);
   bool FitView(NativeWindow& window);
+  void CoverOtherMonitors(const NativeWindow& window);
+  void Uncover();
 
   std::string className_;
   X11DisplayMode displayMode_;
@@ -59,6 +61,7 @@ class X11Platform : public X11PlatformBase {
   FrameExtents frame_;  // the window manager's, as last learned
   std::optional<FrameExtents> adjustedBy_;  // what AdjustWindowRect added for the next window
   NativeWindow* window_ = nullptr;  // the renderer has one window at a time
+  std::vector<unsigned long> covers_;  // black over the other monitors
 };
 
 }  // namespace renderer
