@@ -508,8 +508,8 @@ class SilentSocket {
 };
 
 // The renderer is an X11 program: with no X display it registers no window
-// class and ends with -1 at once, instead of running unseen on one of SDL's
-// other video drivers.
+// class and ends with -1 at once, instead of running unseen on anything
+// else the session offers.
 TEST(RendererWithoutX, FailsToRegisterItsClassAndEndsWithMinusOne) {
   namespace fs = std::filesystem;
   const fs::path runtime = fs::temp_directory_path() / ("tovarel-wayland-" + std::to_string(getpid()));
