@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config
   # renderer (Linux)
-  libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev libxdamage-dev
+  libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev
   libpng-dev zlib1g-dev
   # art generators (the dialog's JPEG markers)
   libjpeg-dev
@@ -19,6 +19,8 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
   xvfb xauth x11-utils x11-xserver-utils libgl1-mesa-dri mesa-utils
+  # the renderer's start-up bench watches windows being drawn (DAMAGE)
+  libxdamage-dev
   openbox
   sox libsox-fmt-mp3 lame
   pulseaudio pulseaudio-utils

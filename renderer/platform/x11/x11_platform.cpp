@@ -81,7 +81,9 @@ bool X11Platform::RegisterWindowClass(InstanceHandle, const char* className, Win
   // A held key repeats its presses alone, as on Windows.
   XkbSetDetectableAutoRepeat(display_, True, nullptr);
   // The server ends the suspension with the connection, however it ends.
-  XScreenSaverSuspend(display_, True);
+  // Xwayland has no screen saver of its own to suspend.
+  int saverEvent = 0, saverError = 0;
+  if (XScreenSaverQueryExtension(display_, &saverEvent, &saverError)) XScreenSaverSuspend(display_, True);
   className_ = className ? className : "";
   proc_ = proc;
   return true;

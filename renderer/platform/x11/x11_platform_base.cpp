@@ -31,11 +31,13 @@ GlContext X11PlatformBase::CreateGlContext(DeviceContext dc) {
 }
 
 bool X11PlatformBase::MakeCurrent(DeviceContext dc, GlContext context) {
-  // Released even when the window has gone.
-  if (!context) return display_ && glXMakeCurrent(display_, None, nullptr);
+  if (!display_) return false;
   const unsigned long drawable = DrawableOf(dc);
-  if (!drawable) return false;
+  // Released even when the window has gone; what a last flush to a window
+  // another client destroyed brings is expected, and taken here.
   X11ErrorTrap trap(display_);
+  if (!context) return glXMakeCurrent(display_, None, nullptr) && !trap.Failed();
+  if (!drawable) return false;
   return glXMakeCurrent(display_, drawable, static_cast<GLXContext>(context)) && !trap.Failed();
 }
 
