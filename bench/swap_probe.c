@@ -1,9 +1,9 @@
-/* Preloaded into a program under measurement. It watches SDL_GL_SwapWindow
+/* Preloaded into a program under measurement. It watches glXSwapBuffers
  * from outside the program's code and reports to the file descriptor in
  * TOVAREL_PROBE_FD:
  *   "first <ns>"                  after the first swap returns (monotonic clock)
  *   "frames <n> cpu <ns> rss <kb>" after TOVAREL_PROBE_FRAMES more frames
- * and then ends the process. TOVAREL_PROBE_NO_SLEEP=1 turns SDL_Delay into
+ * and then ends the process. TOVAREL_PROBE_NO_SLEEP=1 turns nanosleep into
  * nothing, so frames run as fast as drawing allows. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -14,7 +14,8 @@
 #include <time.h>
 #include <unistd.h>
 
-typedef struct SDL_Window SDL_Window;
+typedef struct _XDisplay Display;
+typedef unsigned long GLXDrawable;
 
 static long long Now(clockid_t clock) {
   struct timespec ts;
@@ -35,12 +36,12 @@ static void Report(const char* text) {
   }
 }
 
-void SDL_GL_SwapWindow(SDL_Window* window) {
-  static void (*real)(SDL_Window*) = NULL;
+void glXSwapBuffers(Display* display, GLXDrawable drawable) {
+  static void (*real)(Display*, GLXDrawable) = NULL;
   static long frame = 0;
   static long long cpuStart = 0;
-  if (!real) real = (void (*)(SDL_Window*))dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
-  real(window);
+  if (!real) real = (void (*)(Display*, GLXDrawable))dlsym(RTLD_NEXT, "glXSwapBuffers");
+  real(display, drawable);
   ++frame;
   char line[160];
   const int warmup = EnvInt("TOVAREL_PROBE_WARMUP", 20);
@@ -61,9 +62,9 @@ void SDL_GL_SwapWindow(SDL_Window* window) {
   }
 }
 
-void SDL_Delay(unsigned int ms) {
-  static void (*real)(unsigned int) = NULL;
-  if (EnvInt("TOVAREL_PROBE_NO_SLEEP", 0)) return;
-  if (!real) real = (void (*)(unsigned int))dlsym(RTLD_NEXT, "SDL_Delay");
-  real(ms);
+int nanosleep(const struct timespec* wanted, struct timespec* left) {
+  static int (*real)(const struct timespec*, struct timespec*) = NULL;
+  if (EnvInt("TOVAREL_PROBE_NO_SLEEP", 0)) return 0;
+  if (!real) real = (int (*)(const struct timespec*, struct timespec*))dlsym(RTLD_NEXT, "nanosleep");
+  return real(wanted, left);
 }

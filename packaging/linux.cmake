@@ -118,9 +118,10 @@ Runs by itself (tovarel /s), under xscreensaver as a display hack
 (tovarel-xscreensaver add lists it), as a saver of xsecurelock,
 mate-screensaver and xfce4-screensaver, or from idle daemons such as
 xss-lock and xautolock.")
-# Libraries as dpkg-shlibdeps finds them (SDL2, Qt 6 Widgets, GStreamer,
-# libcdio, GLU); what is loaded at run time (SDL opens libGL itself, Qt its
-# platform plugin, GStreamer its plugins) and the font are named here.
+# Libraries as dpkg-shlibdeps finds them (Xlib, RandR, the screen saver
+# extension, GLX, GLU, Qt 6 Widgets, GStreamer, libcdio); what is loaded at
+# run time (Qt its platform plugin, GStreamer its plugins) and the font are
+# named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libgl1, qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-ugly, fonts-ipafont-gothic")

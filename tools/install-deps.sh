@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config
   # renderer (Linux)
-  libsdl2-dev libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev
+  libgl-dev libglu1-mesa-dev libx11-dev libxext-dev libxtst-dev libxss-dev libxrandr-dev
   libpng-dev zlib1g-dev
   # art generators (the dialog's JPEG markers)
   libjpeg-dev
@@ -19,6 +19,8 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libjpeg-dev
   xvfb xauth x11-utils x11-xserver-utils libgl1-mesa-dri mesa-utils
+  # the renderer's start-up bench watches windows being drawn (DAMAGE)
+  libxdamage-dev
   openbox
   sox libsox-fmt-mp3 lame
   pulseaudio pulseaudio-utils
@@ -34,6 +36,10 @@ packages=(
   # the package's desktop checks: xsecurelock runs its saver, the metainfo
   # and desktop files pass their validators
   xsecurelock appstream desktop-file-utils
+  # the X11 GL hacks the renderer's start-up is measured against (atlantis, flurry)
+  xscreensaver-gl-extra
+  # a Wayland session for the renderer's tests: weston's headless backend with Xwayland
+  weston xwayland
 )
 
 missing=()

@@ -79,11 +79,13 @@ std::string* DebianPackageTest::deb_ = nullptr;
 
 TEST_F(DebianPackageTest, DeclaresWhatTheProgramsNeed) {
   const std::string depends = Field("Depends");
-  for (const char* package : {"libsdl2-2.0-0", "libqt6widgets6", "libgstreamer1.0-0", "libcdio", "qt6-qpa-plugins",
+  for (const char* package : {"libx11-6", "libxrandr2", "libxss1", "libglx0", "libqt6widgets6", "libgstreamer1.0-0", "libcdio", "qt6-qpa-plugins",
                               "gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good",
                               "gstreamer1.0-plugins-ugly", "fonts-ipafont-gothic"}) {
     EXPECT_NE(depends.find(package), std::string::npos) << package << " missing from: " << depends;
   }
+  // The renderer is an Xlib + GLX program.
+  EXPECT_EQ(depends.find("libsdl"), std::string::npos) << depends;
   const long installedKb = std::stol("0" + Field("Installed-Size"));
   RecordProperty("deb_bytes", std::to_string(fs::file_size(*deb_)));
   RecordProperty("installed_kb", std::to_string(installedKb));

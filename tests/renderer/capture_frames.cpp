@@ -1,4 +1,4 @@
-// Runs the real renderer (window logic, SDL backend, flyer scene) and saves
+// Runs the real renderer (window logic, X11 backend, flyer scene) and saves
 // the back buffer of chosen frames before they are swapped, then quits.
 // Also writes gl.txt: the GL that drew them.
 //   capture_frames OUTDIR FRAME...
@@ -15,14 +15,14 @@
 #include <string>
 
 #include "gl.h"
-#include "platform/sdl/sdl_platform.h"
+#include "platform/x11/x11_platform.h"
 #include "png_file.h"
 #include "scene.h"
 #include "window.h"
 
 namespace {
 
-class UnpausedPlatform final : public renderer::SdlPlatform {
+class UnpausedPlatform final : public renderer::X11Platform {
  public:
   void Sleep(std::uint32_t) override {}
 };

@@ -6,10 +6,12 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "child_process.h"
@@ -270,6 +272,77 @@ TEST_F(RendererProcess, DesktopModeComesBackWhateverEndsIt) {
   }
 }
 
+// Two renderers started at the same moment, ended one after the other in
+// either order: whichever switched, the desktop's own mode comes back, never
+// the 1024 x 768 one of them found already switched.
+TEST_F(RendererProcess, TwoRenderersAtOnceLeaveTheDesktopsOwnModeBehind) {
+  for (int round = 0; round < 6; ++round) {
+    SCOPED_TRACE(round);
+    StartServer("1280x1024x24", true);
+    testsupport::ChildProcess first, second;
+    ASSERT_TRUE(first.Start(TOVAREL_RENDERER));
+    ASSERT_TRUE(second.Start(TOVAREL_RENDERER));
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    auto countWindows = [&] {
+      int n = 0;
+      for (const auto& top : testsupport::MappedTopLevels(display)) n += top.title == "Lumora_VC";
+      return n;
+    };
+    while (countWindows() < 2 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(20ms);
+    ASSERT_EQ(countWindows(), 2);
+    const auto during = Screen();
+    ASSERT_TRUE(during);
+    EXPECT_EQ(during->width, 1024);
+    testsupport::ChildProcess& endsFirst = round % 2 ? first : second;
+    testsupport::ChildProcess& endsLast = round % 2 ? second : first;
+    ASSERT_TRUE(endsFirst.Signal(SIGTERM));
+    EXPECT_EQ(endsFirst.Wait(10), 0);
+    ASSERT_TRUE(endsLast.Signal(SIGTERM));
+    EXPECT_EQ(endsLast.Wait(10), 0);
+    const auto after = Screen();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->width, 1280);
+    EXPECT_EQ(after->height, 1024);
+    xclient::CloseDisplay(display);
+    display = nullptr;
+  }
+}
+
+// Two monitors side by side: the run covers the other one in black, keeps
+// the keyboard in the renderer even with the pointer over the cover, and
+// the cover goes with the renderer.
+TEST_F(RendererProcess, CoversTheOtherMonitorInBlackForTheRun) {
+  StartServer("2048x768x24", false);
+  ASSERT_TRUE(testsupport::SetMonitor(display, "LEFT", {0, 0, 1024, 768}, true, true));
+  ASSERT_TRUE(testsupport::SetMonitor(display, "RIGHT", {1024, 0, 1024, 768}, false, false));
+  StartRenderer();
+  EXPECT_TRUE(IsFullScreen());
+  auto covers = [&] {
+    std::vector<testsupport::TopLevel> found;
+    for (const auto& top : testsupport::MappedTopLevels(display))
+      if (top.window != window) found.push_back(top);
+    return found;
+  };
+  const auto during = covers();
+  ASSERT_EQ(during.size(), 1u);
+  const auto& cover = during.front();
+  EXPECT_TRUE(cover.overrideRedirect);
+  EXPECT_EQ(cover.geometry.x, 1024);
+  EXPECT_EQ(cover.geometry.y, 0);
+  EXPECT_EQ(cover.geometry.width, 1024);
+  EXPECT_EQ(cover.geometry.height, 768);
+  const auto image = xclient::CaptureArea(display, cover.window, 0, 0, 1024, 768);
+  ASSERT_TRUE(image);
+  EXPECT_TRUE(std::all_of(image->rgb.begin(), image->rgb.end(), [](std::uint8_t c) { return c == 0; }));
+
+  xclient::MovePointer(display, 1500, 400);
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(testsupport::FocusWindow(display), window);
+  ASSERT_TRUE(xclient::TapKey(display, "Escape"));
+  EXPECT_EQ(renderer->Wait(10), 0);
+  EXPECT_TRUE(covers().empty());
+}
+
 // Under a window manager the refused switch gives a window whose outer
 // size, frame included, is 1024 x 768 from the first frame on; a window
 // asked for as windowed has a 1024 x 768 client area with the frame
@@ -304,6 +377,115 @@ TEST_F(RendererProcess, WindowManagersFrameIsInsideTheFallbackAndOutsideAWindowe
   EXPECT_EQ(renderer->Wait(10), 0);
 }
 
+// A Wayland session: weston's headless output at 1920 x 1080 with Xwayland,
+// in a runtime folder of its own. Xwayland shows the renderer's switch to
+// it alone; the window manager makes the marked window the output's size.
+class WaylandSession : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    namespace fs = std::filesystem;
+    const auto weston = FindProgram("weston");
+    ASSERT_TRUE(weston) << "weston is not installed (tools/install-deps.sh installs it)";
+    runtime_ = fs::temp_directory_path() / ("tovarel-weston-" + std::to_string(getpid()));
+    fs::create_directories(runtime_);
+    fs::permissions(runtime_, fs::perms::owner_all);
+    runtimeEnv_.emplace("XDG_RUNTIME_DIR", runtime_.c_str());
+    const std::string log = (runtime_ / "weston.log").string();
+    ASSERT_TRUE(weston_.Start(*weston, {"--backend=headless-backend.so", "--xwayland", "--width=1920",
+                                         "--height=1080", "--socket=tovarel-wayland", "--idle-time=0",
+                                         "--log=" + log}));
+    // Weston names the X display it has Xwayland serve in its log.
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    std::string display;
+    while (display.empty() && std::chrono::steady_clock::now() < end) {
+      std::ifstream in(log);
+      std::string line;
+      while (std::getline(in, line))
+        if (const auto at = line.find("listening on display "); at != std::string::npos)
+          display = line.substr(at + 21);
+      std::this_thread::sleep_for(50ms);
+    }
+    ASSERT_FALSE(display.empty()) << "weston started no Xwayland";
+    displayEnv_.emplace("DISPLAY", display.c_str());
+    waylandEnv_.emplace("WAYLAND_DISPLAY", "tovarel-wayland");
+    display_ = xclient::OpenDisplay();  // starts Xwayland
+    ASSERT_NE(display_, nullptr);
+  }
+  void TearDown() override {
+    xclient::CloseDisplay(display_);
+    weston_.Signal(SIGTERM);
+    weston_.Wait(10);
+    std::filesystem::remove_all(runtime_);
+  }
+  std::optional<xclient::XWindow> WaitForWindow(std::optional<xclient::XWindow> notThis = std::nullopt) {
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    while (std::chrono::steady_clock::now() < end) {
+      const auto found = xclient::FindWindowByTitle(display_, "Lumora_VC");
+      if (found && found != notThis && xclient::IsMapped(display_, *found)) return found;
+      std::this_thread::sleep_for(20ms);
+    }
+    return std::nullopt;
+  }
+  // What a full-screen window shows once the window manager has sized it.
+  bool ShowsFullScreen(xclient::XWindow window) {
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (std::chrono::steady_clock::now() < end) {
+      const auto g = xclient::RootGeometryOf(display_, window);
+      if (g && g->x == 0 && g->y == 0 && g->width == 1920 && g->height == 1080) break;
+      std::this_thread::sleep_for(20ms);
+    }
+    const auto g = xclient::RootGeometryOf(display_, window);
+    return g && g->x == 0 && g->y == 0 && g->width == 1920 && g->height == 1080 &&
+           xclient::HasNetWmState(display_, window, "_NET_WM_STATE_FULLSCREEN");
+  }
+
+  std::filesystem::path runtime_;
+  std::optional<ScopedEnv> runtimeEnv_, displayEnv_, waylandEnv_;
+  testsupport::ChildProcess weston_;
+  Display* display_ = nullptr;
+};
+
+TEST_F(WaylandSession, TheSceneCoversTheOutputAndTheToggleAndTheEndWorkAsOnX11) {
+  testsupport::ChildProcess renderer;
+  ASSERT_TRUE(renderer.Start(TOVAREL_RENDERER));
+  const auto fullScreen = WaitForWindow();
+  ASSERT_TRUE(fullScreen);
+  EXPECT_TRUE(ShowsFullScreen(*fullScreen));
+  // The 4:3 view, as large as the output allows, centred (the renderer
+  // fits it once it learns the window's new size).
+  auto view = testsupport::ChildGeometryOf(display_, *fullScreen);
+  for (int i = 0; i < 250 && view && view->width != 1440; ++i) {
+    std::this_thread::sleep_for(20ms);
+    view = testsupport::ChildGeometryOf(display_, *fullScreen);
+  }
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->height, 1080);
+  EXPECT_EQ(view->width, 1440);
+  EXPECT_EQ(view->x, 240);
+  EXPECT_EQ(view->y, 0);
+
+  ASSERT_TRUE(xclient::SendClientMessage(display_, *fullScreen, "WM_TOGGLEMODE"));
+  const auto windowed = WaitForWindow(fullScreen);
+  ASSERT_TRUE(windowed);
+  EXPECT_FALSE(xclient::HasNetWmState(display_, *windowed, "_NET_WM_STATE_FULLSCREEN"));
+  const auto g = xclient::RootGeometryOf(display_, *windowed);
+  ASSERT_TRUE(g);
+  EXPECT_EQ(g->width, 1024);
+  EXPECT_EQ(g->height, 768);
+
+  ASSERT_TRUE(xclient::SendClientMessage(display_, *windowed, "WM_TOGGLEMODE"));
+  const auto again = WaitForWindow(windowed);
+  ASSERT_TRUE(again);
+  EXPECT_TRUE(ShowsFullScreen(*again));
+  ASSERT_TRUE(xclient::SendDeleteWindow(display_, *again));
+  EXPECT_EQ(renderer.Wait(10), 0);
+  // Nothing of the output changed for anyone else.
+  const auto screen = xclient::ScreenSize(display_);
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(screen->width, 1920);
+  EXPECT_EQ(screen->height, 1080);
+}
+
 // A Wayland compositor's socket, as a Wayland session offers one: it takes
 // connections and never answers.
 class SilentSocket {
@@ -326,8 +508,8 @@ class SilentSocket {
 };
 
 // The renderer is an X11 program: with no X display it registers no window
-// class and ends with -1 at once, instead of running unseen on one of SDL's
-// other video drivers.
+// class and ends with -1 at once, instead of running unseen on anything
+// else the session offers.
 TEST(RendererWithoutX, FailsToRegisterItsClassAndEndsWithMinusOne) {
   namespace fs = std::filesystem;
   const fs::path runtime = fs::temp_directory_path() / ("tovarel-wayland-" + std::to_string(getpid()));

@@ -22,6 +22,26 @@ LRESULT CALLBACK Trampoline(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 HWND AsWindow(WindowHandle window) { return static_cast<HWND>(window); }
+
+constexpr const char* CoverClass = "TovarelCover";
+
+// A click on a cover neither activates it nor reaches what lies below.
+LRESULT CALLBACK CoverProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+  return DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+struct MonitorSearch {
+  RECT window;
+  std::vector<RECT> others;
+};
+
+BOOL CALLBACK CollectOtherMonitor(HMONITOR, HDC, LPRECT area, LPARAM data) {
+  auto& search = *reinterpret_cast<MonitorSearch*>(data);
+  RECT overlap;
+  if (!IntersectRect(&overlap, area, &search.window)) search.others.push_back(*area);
+  return TRUE;
+}
 HDC AsDc(DeviceContext dc) { return static_cast<HDC>(dc); }
 
 }  // namespace
@@ -94,9 +114,43 @@ WindowHandle Win32Platform::NewWindow(std::uint32_t exStyle, const char* classNa
                          static_cast<HINSTANCE>(instance), createParam);
 }
 
-void Win32Platform::DestroyWindow(WindowHandle window) { ::DestroyWindow(AsWindow(window)); }
+void Win32Platform::DestroyWindow(WindowHandle window) {
+  Uncover();
+  ::DestroyWindow(AsWindow(window));
+}
 
-void Win32Platform::ShowWindow(WindowHandle window) { ::ShowWindow(AsWindow(window), SW_NORMAL); }
+void Win32Platform::ShowWindow(WindowHandle window) {
+  if (GetWindowLongA(AsWindow(window), GWL_STYLE) & WS_POPUP) CoverOtherMonitors(AsWindow(window));
+  ::ShowWindow(AsWindow(window), SW_NORMAL);
+}
+
+void Win32Platform::CoverOtherMonitors(HWND window) {
+  MonitorSearch search{};
+  if (!GetWindowRect(window, &search.window)) return;
+  EnumDisplayMonitors(nullptr, nullptr, CollectOtherMonitor, reinterpret_cast<LPARAM>(&search));
+  if (search.others.empty()) return;
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA coverClass{};
+  coverClass.cbSize = sizeof(coverClass);
+  coverClass.lpfnWndProc = CoverProc;
+  coverClass.hInstance = instance;
+  coverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  coverClass.lpszClassName = CoverClass;
+  RegisterClassExA(&coverClass);  // fails harmlessly when already there
+  for (const RECT& area : search.others) {
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, CoverClass, "", WS_POPUP,
+                                 area.left, area.top, area.right - area.left, area.bottom - area.top, window,
+                                 nullptr, instance, nullptr);
+    if (!cover) continue;
+    ::ShowWindow(cover, SW_SHOWNOACTIVATE);
+    covers_.push_back(cover);
+  }
+}
+
+void Win32Platform::Uncover() {
+  for (HWND cover : covers_) ::DestroyWindow(cover);
+  covers_.clear();
+}
 
 void Win32Platform::SetWindowUserData(WindowHandle window, void* data) {
   SetWindowLongPtrA(AsWindow(window), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));

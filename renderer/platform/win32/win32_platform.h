@@ -2,6 +2,8 @@
 // The renderer's system seam on Win32, WGL and the GDI resource loader.
 #include <windows.h>
 
+#include <vector>
+
 #include "../platform.h"
 
 namespace renderer {
@@ -40,6 +42,11 @@ class Win32Platform : public Platform {
   void FreeBitmap(const Bitmap& bitmap) override;
 
  private:
+  // Plain black windows over every monitor a full-screen window leaves
+  // showing the desktop, never activated; gone with the window.
+  void CoverOtherMonitors(HWND window);
+  void Uncover();
+  std::vector<HWND> covers_;
   // The message last taken from the queue, so that dispatching it keeps its
   // time and pointer position.
   MSG lastMessage_{};

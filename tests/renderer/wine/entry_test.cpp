@@ -33,5 +33,22 @@ TEST_F(RendererEntry, RefusedWindowEndsQuietlyWithCodeZeroAndTheDesktopBack) {
   EXPECT_EQ(Field(fields, "cursorcount"), "0");
 }
 
+// At 150 % scaling (144 dpi) the renderer, declared per-monitor DPI aware
+// by its manifest, gets its window and the mode in physical pixels.
+TEST_F(RendererEntry, DeclaresItselfDpiAwareAndKeepsA1024x768ClientAt144Dpi) {
+  const std::string desktop = "HKCU\\Control Panel\\Desktop";
+  ASSERT_EQ(Run("reg", {"add", desktop, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f"}).exitCode, 0);
+  const auto run = Run(bin_.entry, {"dpi"});
+  Run("reg", {"delete", desktop, "/v", "LogPixels", "/f"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  const Fields fields = ParseFields(run.output);
+  // Wine treats every program as DPI aware; Windows goes by the manifest.
+  EXPECT_EQ(Field(fields, "manifest"), "PerMonitorV2, PerMonitor");
+  EXPECT_EQ(Field(fields, "awareness"), "2") << "per-monitor aware";
+  EXPECT_EQ(Field(fields, "dpi"), "144");
+  EXPECT_EQ(Field(fields, "client"), "1024,768");
+  EXPECT_EQ(Field(fields, "mode"), "1024,768,32");
+}
+
 }  // namespace
 }  // namespace renderer_wine

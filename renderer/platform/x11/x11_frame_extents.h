@@ -18,5 +18,7 @@ struct FrameExtents {
 // waits a short while for its answer. Nothing when no window manager that
 // answers such requests runs, or when it does not answer in time.
 std::optional<FrameExtents> AskFrameExtents(Display* display, unsigned long window);
+// The frame as the window manager last set it on the window.
+std::optional<FrameExtents> CurrentFrameExtents(Display* display, unsigned long window);
 
 }  // namespace renderer

@@ -89,13 +89,18 @@ std::optional<FrameExtents> AskFrameExtents(Display* display, unsigned long wind
   XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
              &event);
   XFlush(display);
-  // Read, not waited for as an event: the events stay in the queue for SDL.
+  // Read, not waited for as an event: the events stay queued for the loop.
   const auto end = std::chrono::steady_clock::now() + AnswerLimit;
   do {
     if (auto frame = ReadExtents(display, window, extents)) return frame;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   } while (std::chrono::steady_clock::now() < end);
   return std::nullopt;
+}
+
+std::optional<FrameExtents> CurrentFrameExtents(Display* display, unsigned long window) {
+  if (!display || !window) return std::nullopt;
+  return ReadExtents(display, window, XInternAtom(display, "_NET_FRAME_EXTENTS", False));
 }
 
 }  // namespace renderer

@@ -5,9 +5,9 @@
 
 #include "../../scene.h"
 #include "../../window.h"
-#include "../glx/daemon_window.h"
-#include "../glx/glx_window_platform.h"
-#include "sdl_platform.h"
+#include "daemon_window.h"
+#include "daemon_window_platform.h"
+#include "x11_platform.h"
 
 namespace {
 
@@ -30,9 +30,9 @@ int main() {
     // A window that cannot be read is refused as a missing display is.
     const auto window = renderer::ParseWindowId(daemonWindow);
     if (!window) return -1;
-    renderer::GlxWindowPlatform platform(*window);
+    renderer::DaemonWindowPlatform platform(*window);
     return Run(platform);
   }
-  renderer::SdlPlatform platform;
+  renderer::X11Platform platform;
   return Run(platform);
 }

@@ -3,6 +3,9 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <algorithm>
+#include <string_view>
+
 #include "x11_error_trap.h"
 
 namespace renderer {
@@ -42,6 +45,7 @@ void X11DisplayMode::RestoreWithout(Display* lost) {
     // A dead connection can only be dropped; a fresh one reaches the same
     // server, where the saved mode and CRTC are still valid.
     display_ = nullptr;
+    shared_ = false;
   } else if (busy_) {
     return;
   }
@@ -50,7 +54,7 @@ void X11DisplayMode::RestoreWithout(Display* lost) {
 
 X11DisplayMode::~X11DisplayMode() {
   Restore();
-  if (display_) XCloseDisplay(display_);
+  if (display_ && !shared_) XCloseDisplay(display_);
 }
 
 bool X11DisplayMode::Connect() {
@@ -84,23 +88,37 @@ bool X11DisplayMode::Apply(unsigned long crtc, unsigned long mode, int x, int y,
   int currentWidth = 0, currentHeight = 0;
   if (!RootSize(currentWidth, currentHeight)) return false;
   const bool grows = width > currentWidth || height > currentHeight;
+  const bool resizes = width != currentWidth || height != currentHeight;
   // The screen must hold the CRTC at every step: grow first, shrink last.
   if (grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
   std::vector<RROutput> list(outputs.begin(), outputs.end());
   XRRSetCrtcConfig(display_, resources.value, crtc, CurrentTime, x, y, mode, rotation, list.data(),
                    static_cast<int>(list.size()));
-  if (!grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
+  if (resizes && !grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
   return !trap.Failed();
 }
 
+// Another client switching at the same moment (a second renderer) must not
+// be seen half-way: what is read as the desktop's mode and the switch made
+// from it are one step under a server grab.
 bool X11DisplayMode::Switch(std::int32_t width, std::int32_t height) {
   const BusyScope busy(busy_);
   if (!Connect()) return false;
+  XGrabServer(display_);
+  const bool switched = SwitchGrabbed(width, height);
+  XUngrabServer(display_);
+  XFlush(display_);
+  return switched;
+}
+
+bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
   if (RootSizeIs(width, height)) return true;
   int eventBase, errorBase, major = 0, minor = 0;
   if (!XRRQueryExtension(display_, &eventBase, &errorBase) || !XRRQueryVersion(display_, &major, &minor) ||
       major < 1 || (major == 1 && minor < 2))
     return false;
+  // A monitor of several that already shows the mode at the origin.
+  if (PrimaryMonitorIs(display_, width, height)) return true;
 
   ScreenResources resources(display_);
   if (!resources.value) return false;
@@ -123,19 +141,25 @@ bool X11DisplayMode::Switch(std::int32_t width, std::int32_t height) {
   XRRFreeOutputInfo(outputInfo);
   if (!wanted || !crtc) return false;
 
-  // Other monitors outside the new screen would keep it from shrinking.
-  for (int i = 0; i < resources.value->ncrtc; ++i) {
+  // Other monitors outside the new screen keep it from shrinking: then only
+  // the desktop's own monitor changes mode, and the screen keeps its size.
+  bool keepScreen = emulating_;
+  for (int i = 0; !keepScreen && i < resources.value->ncrtc; ++i) {
     if (resources.value->crtcs[i] == crtc) continue;
     XRRCrtcInfo* other = XRRGetCrtcInfo(display_, resources.value, resources.value->crtcs[i]);
-    const bool outside = other && other->mode &&
-                         (other->x + static_cast<int>(other->width) > width ||
-                          other->y + static_cast<int>(other->height) > height);
+    keepScreen = other && other->mode &&
+                 (other->x + static_cast<int>(other->width) > width ||
+                  other->y + static_cast<int>(other->height) > height);
     if (other) XRRFreeCrtcInfo(other);
-    if (outside) return false;
   }
 
   XRRCrtcInfo* crtcInfo = XRRGetCrtcInfo(display_, resources.value, crtc);
   if (!crtcInfo) return false;
+  // The window opens at the origin; a desktop monitor elsewhere cannot hold it.
+  if (keepScreen && !emulating_ && (crtcInfo->x != 0 || crtcInfo->y != 0)) {
+    XRRFreeCrtcInfo(crtcInfo);
+    return false;
+  }
   Saved saved;
   saved.crtc = crtc;
   saved.mode = crtcInfo->mode;
@@ -152,10 +176,78 @@ bool X11DisplayMode::Switch(std::int32_t width, std::int32_t height) {
   const int widthMm = saved.screenWidth > 0 ? saved.screenWidthMm * width / saved.screenWidth : 0;
   const int heightMm = saved.screenHeight > 0 ? saved.screenHeightMm * height / saved.screenHeight : 0;
   saved_ = saved;
-  const bool applied = Apply(crtc, wanted, 0, 0, saved.rotation, saved.outputs, width, height, widthMm, heightMm);
-  if (applied && RootSizeIs(width, height)) return true;
+  if (keepScreen) {
+    // Xwayland changes no real mode: this client is shown the mode asked
+    // for, and a full-screen window of its size is scaled to the output.
+    const bool applied = Apply(crtc, wanted, 0, 0, saved.rotation, saved.outputs, saved.screenWidth,
+                               saved.screenHeight, saved.screenWidthMm, saved.screenHeightMm);
+    if (applied && CrtcShows(crtc, wanted)) return true;
+  } else {
+    const bool applied = Apply(crtc, wanted, 0, 0, saved.rotation, saved.outputs, width, height, widthMm, heightMm);
+    if (applied && RootSizeIs(width, height)) return true;
+  }
   Restore();
   return false;
+}
+
+// Xwayland reports the emulated mode to its client, at the output's size.
+bool X11DisplayMode::CrtcShows(unsigned long crtc, unsigned long mode) {
+  ScreenResources resources(display_);
+  if (!resources.value) return false;
+  XRRCrtcInfo* info = XRRGetCrtcInfo(display_, resources.value, crtc);
+  const bool shows = info && info->mode == mode;
+  if (info) XRRFreeCrtcInfo(info);
+  return shows;
+}
+
+void X11DisplayMode::ShareConnection(Display* display, bool emulatedModes) {
+  if (display_ || !display) return;
+  display_ = display;
+  shared_ = true;
+  emulating_ = emulatedModes;
+}
+
+bool X11DisplayMode::IsXwayland(Display* display) {
+  int eventBase = 0, errorBase = 0;
+  if (!XRRQueryExtension(display, &eventBase, &errorBase)) return false;
+  ScreenResources resources(display);
+  if (!resources.value) return false;
+  bool xwayland = false;
+  for (int i = 0; i < resources.value->noutput && !xwayland; ++i) {
+    XRROutputInfo* info = XRRGetOutputInfo(display, resources.value, resources.value->outputs[i]);
+    xwayland = info && info->name && std::string_view(info->name).rfind("XWAYLAND", 0) == 0;
+    if (info) XRRFreeOutputInfo(info);
+  }
+  return xwayland;
+}
+
+bool X11DisplayMode::Covers(std::int32_t width, std::int32_t height) {
+  if (emulating_ && saved_) return true;
+  if (ScreenIs(width, height)) return true;
+  return Connect() && PrimaryMonitorIs(display_, width, height);
+}
+
+std::vector<MonitorArea> X11DisplayMode::Monitors(Display* display) {
+  std::vector<MonitorArea> found;
+  int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+  if (!XRRQueryExtension(display, &eventBase, &errorBase) || !XRRQueryVersion(display, &major, &minor) ||
+      major < 1 || (major == 1 && minor < 5))
+    return found;
+  int count = 0;
+  XRRMonitorInfo* monitors = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+  for (int i = 0; monitors && i < count; ++i)
+    found.push_back(MonitorArea{monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height,
+                                monitors[i].primary != 0});
+  if (monitors) XRRFreeMonitors(monitors);
+  return found;
+}
+
+bool X11DisplayMode::PrimaryMonitorIs(Display* display, int width, int height) {
+  const auto monitors = Monitors(display);
+  if (monitors.size() < 2) return false;
+  const auto primary = std::find_if(monitors.begin(), monitors.end(), [](const MonitorArea& m) { return m.primary; });
+  const MonitorArea& desktop = primary != monitors.end() ? *primary : monitors.front();
+  return desktop.x == 0 && desktop.y == 0 && desktop.width == width && desktop.height == height;
 }
 
 void X11DisplayMode::Restore() {

@@ -1,21 +1,20 @@
 #pragma once
-// The renderer's system seam on SDL2 with the X11 video driver.
-#include <deque>
+// The renderer's own window on X: Xlib for the window, its hints and its
+// events, GLX for the visual and the context, RandR for the mode switch.
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "../platform.h"
 #include "x11_display_mode.h"
 #include "x11_frame_extents.h"
-
-struct SDL_Window;
+#include "x11_platform_base.h"
 
 namespace renderer {
 
-class SdlPlatform : public Platform {
+class X11Platform : public X11PlatformBase {
  public:
-  SdlPlatform();
-  ~SdlPlatform() override;
+  X11Platform();
+  ~X11Platform() override;
 
   bool RegisterWindowClass(InstanceHandle instance, const char* className, WindowProc proc) override;
   void UnregisterWindowClass(InstanceHandle instance, const char* className) override;
@@ -30,49 +29,39 @@ class SdlPlatform : public Platform {
   void ShowWindow(WindowHandle window) override;
   void SetWindowUserData(WindowHandle window, void* data) override;
   void* GetWindowUserData(WindowHandle window) override;
-  std::intptr_t DefaultProcessing(const Message& message) override;
   DeviceContext GetDC(WindowHandle window) override;
-  void ReleaseDC(WindowHandle window, DeviceContext dc) override;
   int ChoosePixelFormat(DeviceContext dc, const PixelFormatRequest& request) override;
   bool SetPixelFormat(DeviceContext dc, int format, const PixelFormatRequest& request) override;
-  GlContext CreateGlContext(DeviceContext dc) override;
-  bool MakeCurrent(DeviceContext dc, GlContext context) override;
-  void DeleteGlContext(GlContext context) override;
-  void SwapBuffers(DeviceContext dc) override;
-  bool PeekWindowMessage(WindowHandle window, Message& message) override;
-  void DispatchWindowMessage(const Message& message) override;
-  void WaitMessage() override;
-  void PostQuit(WindowHandle window) override;
-  std::uint32_t GetTickCount() override;
-  void Sleep(std::uint32_t milliseconds) override;
-  std::optional<Bitmap> LoadBitmapResource(int resourceId) override;
-  void FreeBitmap(const Bitmap& bitmap) override;
 
-  // An X error other than the window's loss ended the run: the program
-  // ends in order, but not as a success.
-  bool EndedByXError() const;
+ protected:
+  unsigned long DrawableOf(const void* handle) const override;
+  bool Owns(WindowHandle window) const override;
+  bool Translate(WindowHandle window, Message& message) override;
 
  private:
   struct NativeWindow;
 
-  NativeWindow* Find(WindowHandle window) const;
-  bool TakeCloseRequest(WindowHandle window, Message& message);
-  bool Translate(const void* sdlEvent, WindowHandle window, Message& message);
-  // Class hint, frame and state properties the rest of the desktop reads.
+  NativeWindow* Find(const void* handle) const;
+  // Title, class, protocols, frame and state properties the rest of the
+  // desktop reads; set before mapping, as window managers read them then.
   void DescribeToX(NativeWindow& window);
   // Client size of a framed window whose outer size was asked for.
   void FitInsideFrame(NativeWindow& window);
+  bool WaitUntilMapped(NativeWindow& window);
+  void ApplyCursor(NativeWindow& window);
+  bool FitView(NativeWindow& window);
+  void CoverOtherMonitors(const NativeWindow& window);
+  void Uncover();
 
-  bool videoStarted_ = false;
   std::string className_;
-  WindowProc proc_ = nullptr;
   X11DisplayMode displayMode_;
+  std::vector<unsigned long> atoms_;
+  unsigned long blankCursor_ = 0;
   int cursorCount_ = 0;
   FrameExtents frame_;  // the window manager's, as last learned
   std::optional<FrameExtents> adjustedBy_;  // what AdjustWindowRect added for the next window
   NativeWindow* window_ = nullptr;  // the renderer has one window at a time
-  std::deque<Message> posted_;
-  unsigned long toggleAtom_ = 0;
+  std::vector<unsigned long> covers_;  // black over the other monitors
 };
 
 }  // namespace renderer
