@@ -10,6 +10,7 @@
 #include "saver/run/lumora_s.h"
 #include "saver/settings/settings.h"
 #include "saver/startup.h"
+#include "x11/window_id.h"
 
 namespace desktop {
 namespace {
@@ -50,7 +51,7 @@ bool StartDaemonRun(toolkit::Application& app, DrawTarget target) {
   // The renderer reads the window from its environment, as a hack would.
   char id[32];
   std::snprintf(id, sizeof id, "0x%lx", window);
-  setenv(kDaemonWindowVariable, id, 1);
+  setenv(x11::kDaemonWindowVariable, id, 1);
   bgm = std::make_unique<music::Lumora_BGM>(music::SystemMci());
   runForm = std::make_unique<saver::Lumora_S>(app, *bgm, saver::Lumora_S::Screen::DaemonWindow,
                                               PlaysMusic(app, window));

@@ -8,8 +8,6 @@
 
 namespace desktop {
 
-inline constexpr const char* kDaemonWindowVariable = "XSCREENSAVER_WINDOW";
-
 struct DrawTarget {
   // The window to draw in; 0 when the request named none that can be read.
   unsigned long window = 0;
@@ -17,9 +15,6 @@ struct DrawTarget {
   bool root = false;
   friend bool operator==(const DrawTarget&, const DrawTarget&) = default;
 };
-
-// A window id in decimal or 0x hexadecimal; nothing for other text or 0.
-std::optional<unsigned long> ParseWindowId(std::string_view text);
 
 // Nothing when the program was not started to draw in another's window:
 // then the command line is the saver's own (/s, /c, /p ...). A daemon's

@@ -5,7 +5,7 @@
 #include <X11/Xutil.h>
 
 #include "ending_guard.h"
-#include "x11_error_trap.h"
+#include "x11/error_trap.h"
 
 namespace renderer {
 namespace {
@@ -27,7 +27,7 @@ bool DaemonWindowPlatform::RegisterWindowClass(InstanceHandle, const char*, Wind
   XWindowAttributes attributes;
   bool exists = false;
   {
-    X11ErrorTrap trap(display_);
+    x11::ErrorTrap trap(display_);
     exists = XGetWindowAttributes(display_, xid_, &attributes) != 0 && !trap.Failed();
     // The window's changes of size and its end; nothing that another
     // client may hold alone (pointer buttons) is asked for.
@@ -71,7 +71,7 @@ WindowHandle DaemonWindowPlatform::NewWindow(std::uint32_t, const char*, const c
 void DaemonWindowPlatform::DestroyWindow(WindowHandle window) {
   if (!Owns(window)) return;
   {
-    X11ErrorTrap trap(display_);
+    x11::ErrorTrap trap(display_);
     XSelectInput(display_, xid_, NoEventMask);
   }
   DropPosted(window);
@@ -80,7 +80,7 @@ void DaemonWindowPlatform::DestroyWindow(WindowHandle window) {
 }
 
 bool DaemonWindowPlatform::SizeNow(int& width, int& height) {
-  X11ErrorTrap trap(display_);
+  x11::ErrorTrap trap(display_);
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(display_, xid_, &attributes) || trap.Failed()) return false;
   width = attributes.width;
@@ -110,7 +110,7 @@ int DaemonWindowPlatform::ChoosePixelFormat(DeviceContext dc, const PixelFormatR
 // The window's visual was fixed by its owner; GL must work with it as it is.
 bool DaemonWindowPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormatRequest&) {
   if (!Owns(dc) || format != 1 || visual_) return false;
-  X11ErrorTrap trap(display_);
+  x11::ErrorTrap trap(display_);
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(display_, xid_, &attributes) || trap.Failed()) return false;
   XVisualInfo wanted{};

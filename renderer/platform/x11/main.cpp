@@ -5,7 +5,7 @@
 
 #include "../../scene.h"
 #include "../../window.h"
-#include "daemon_window.h"
+#include "x11/window_id.h"
 #include "daemon_window_platform.h"
 #include "x11_platform.h"
 
@@ -25,10 +25,10 @@ int Run(SystemPlatform& platform) {
 }  // namespace
 
 int main() {
-  const char* daemonWindow = std::getenv(renderer::kDaemonWindowVariable);
+  const char* daemonWindow = std::getenv(x11::kDaemonWindowVariable);
   if (daemonWindow != nullptr && *daemonWindow != '\0') {
     // A window that cannot be read is refused as a missing display is.
-    const auto window = renderer::ParseWindowId(daemonWindow);
+    const auto window = x11::ParseWindowId(daemonWindow);
     if (!window) return -1;
     renderer::DaemonWindowPlatform platform(*window);
     return Run(platform);

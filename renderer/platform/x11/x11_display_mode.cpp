@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "x11_error_trap.h"
+#include "x11/error_trap.h"
 
 namespace renderer {
 namespace {
@@ -83,7 +83,7 @@ bool X11DisplayMode::Apply(unsigned long crtc, unsigned long mode, int x, int y,
                            int heightMm) {
   ScreenResources resources(display_);
   if (!resources.value) return false;
-  X11ErrorTrap trap(display_);
+  x11::ErrorTrap trap(display_);
   const Window root = DefaultRootWindow(display_);
   int currentWidth = 0, currentHeight = 0;
   if (!RootSize(currentWidth, currentHeight)) return false;

@@ -13,7 +13,7 @@
 
 #include "ending_guard.h"
 #include "key_map.h"
-#include "x11_error_trap.h"
+#include "x11/error_trap.h"
 
 namespace renderer {
 namespace {
@@ -52,7 +52,7 @@ struct X11Platform::NativeWindow {
   // child keeping the mode's shape centred in the output-sized window.
   Window view = 0;
   Colormap colormap = 0;
-  std::optional<FrameExtents> adjustedBy;  // its size is a client size plus this
+  std::optional<x11::FrameExtents> adjustedBy;  // its size is a client size plus this
   int clientWidth = 0, clientHeight = 0;
   bool fullScreen = false;  // a popup that covers the whole screen
   bool mapped = false;
@@ -176,7 +176,7 @@ void X11Platform::DestroyWindow(WindowHandle handle) {
   EndingGuard::Watch(nullptr, 0);
   if (window->xid || window->colormap || !covers_.empty()) {
     // A window another client destroyed brings errors: taken here, expected.
-    X11ErrorTrap trap(display_);
+    x11::ErrorTrap trap(display_);
     Uncover();
     if (window->xid) XDestroyWindow(display_, window->xid);
     if (window->colormap) XFreeColormap(display_, window->colormap);
@@ -233,7 +233,7 @@ void X11Platform::ShowWindow(WindowHandle handle) {
   XMapRaised(display_, window->xid);
   WaitUntilMapped(*window);
   if (!(window->style & StylePopup)) {
-    if (const auto extents = CurrentFrameExtents(display_, window->xid)) frame_ = *extents;
+    if (const auto extents = x11::CurrentFrameExtents(display_, window->xid)) frame_ = *extents;
   }
   Window root = 0;
   int x = 0, y = 0;
@@ -248,7 +248,7 @@ void X11Platform::ShowWindow(WindowHandle handle) {
     posted_.push_back(Message{handle, MsgSize, SizeRestored, PackSize(window->clientWidth, window->clientHeight)});
   // The shown window takes the keyboard, as a new foreground window does.
   if (window->mapped) {
-    X11ErrorTrap trap(display_);
+    x11::ErrorTrap trap(display_);
     XSetInputFocus(display_, window->xid, RevertToParent, CurrentTime);
   }
 }
@@ -350,7 +350,7 @@ bool X11Platform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
   doubleBuffered_ = request.doubleBuffer;
 
   const bool framed = !(window->style & StylePopup);
-  const FrameExtents& frame = window->adjustedBy ? *window->adjustedBy : frame_;
+  const x11::FrameExtents& frame = window->adjustedBy ? *window->adjustedBy : frame_;
   int clientWidth = window->width, clientHeight = window->height;
   if (framed) {
     clientWidth -= frame.left + frame.right;
@@ -399,9 +399,9 @@ bool X11Platform::SetPixelFormat(DeviceContext dc, int format, const PixelFormat
 // On Windows an outer size includes the frame. Here the frame is the window
 // manager's, which says how wide it will be before the window is shown.
 void X11Platform::FitInsideFrame(NativeWindow& window) {
-  if (const auto extents = AskFrameExtents(display_, window.xid)) frame_ = *extents;
+  if (const auto extents = x11::AskFrameExtents(display_, window.xid)) frame_ = *extents;
   // A size made from a client size by AdjustWindowRect keeps that client size.
-  const FrameExtents& frame = window.adjustedBy ? *window.adjustedBy : frame_;
+  const x11::FrameExtents& frame = window.adjustedBy ? *window.adjustedBy : frame_;
   const int width = window.width - frame.left - frame.right;
   const int height = window.height - frame.top - frame.bottom;
   if (width > 0 && height > 0 && (width != window.clientWidth || height != window.clientHeight)) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "x11_display_mode.h"
-#include "x11_frame_extents.h"
+#include "x11/frame_extents.h"
 #include "x11_platform_base.h"
 
 namespace renderer {
@@ -58,8 +58,8 @@ class X11Platform : public X11PlatformBase {
   std::vector<unsigned long> atoms_;
   unsigned long blankCursor_ = 0;
   int cursorCount_ = 0;
-  FrameExtents frame_;  // the window manager's, as last learned
-  std::optional<FrameExtents> adjustedBy_;  // what AdjustWindowRect added for the next window
+  x11::FrameExtents frame_;  // the window manager's, as last learned
+  std::optional<x11::FrameExtents> adjustedBy_;  // what AdjustWindowRect added for the next window
   NativeWindow* window_ = nullptr;  // the renderer has one window at a time
   std::vector<unsigned long> covers_;  // black over the other monitors
 };

@@ -10,7 +10,7 @@
 
 #include "../../resources/bitmap_file.h"
 #include "ending_guard.h"
-#include "x11_error_trap.h"
+#include "x11/error_trap.h"
 
 namespace renderer {
 
@@ -21,7 +21,7 @@ std::intptr_t PackSize(int width, int height) {
 
 GlContext X11PlatformBase::CreateGlContext(DeviceContext dc) {
   if (!DrawableOf(dc) || !visual_) return nullptr;
-  X11ErrorTrap trap(display_);
+  x11::ErrorTrap trap(display_);
   GLXContext context = glXCreateContext(display_, static_cast<XVisualInfo*>(visual_), nullptr, True);
   if (trap.Failed() && context) {
     glXDestroyContext(display_, context);
@@ -35,7 +35,7 @@ bool X11PlatformBase::MakeCurrent(DeviceContext dc, GlContext context) {
   const unsigned long drawable = DrawableOf(dc);
   // Released even when the window has gone; what a last flush to a window
   // another client destroyed brings is expected, and taken here.
-  X11ErrorTrap trap(display_);
+  x11::ErrorTrap trap(display_);
   if (!context) return glXMakeCurrent(display_, None, nullptr) && !trap.Failed();
   if (!drawable) return false;
   return glXMakeCurrent(display_, drawable, static_cast<GLXContext>(context)) && !trap.Failed();

@@ -10,7 +10,7 @@
 #include "saver/toolkit/qt/qt_native_child.h"
 #include "saver/toolkit/qt/qt_picture.h"
 #include "saver/toolkit/qt/qt_text.h"
-#include "saver/toolkit/x11/frame_extents.h"
+#include "x11/frame_extents.h"
 
 namespace toolkit::qt {
 namespace {
@@ -211,7 +211,7 @@ bool QtForm::MakeWindow() {
   // Placement and the opening zoom need the outer size before the window
   // is first shown.
   if (border_ != BorderStyle::None && app_->XReady()) {
-    if (auto frame = x11::AskFrameExtents(app_->XDisplay(), static_cast<x11::WindowId>(widget->winId()))) {
+    if (auto frame = ::x11::AskFrameExtents(app_->XDisplay(), static_cast<unsigned long>(widget->winId()))) {
       announcedFrame_ = QMargins(frame->left, frame->top, frame->right, frame->bottom);
     }
   }

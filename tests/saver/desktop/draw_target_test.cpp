@@ -1,4 +1,5 @@
 #include "saver/desktop/draw_target.h"
+#include "x11/window_id.h"
 
 #include <gtest/gtest.h>
 
@@ -44,11 +45,15 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"/c", "0x400001", std::nullopt}, TargetCase{"/p 1234", "0x400001", std::nullopt},
         TargetCase{"/a", "0x400001", std::nullopt}, TargetCase{"", nullptr, std::nullopt}));
 
+// The one rule both programs read a window id by (the renderer takes the
+// daemon's variable with it too): decimal or 0x hex within 29 bits.
 TEST(WindowIds, DecimalOrHexWithin29Bits) {
-  EXPECT_EQ(desktop::ParseWindowId("0x1FFFFFFF"), 0x1FFFFFFFul);
-  EXPECT_EQ(desktop::ParseWindowId("0X2a"), 42ul);
-  for (const char* bad : {"0x20000000", "-5", "+5", "5 ", "0x-1", "99999999999999999999", "1e3"})
-    EXPECT_EQ(desktop::ParseWindowId(bad), std::nullopt) << bad;
+  EXPECT_EQ(x11::ParseWindowId("0x1FFFFFFF"), 0x1FFFFFFFul);
+  EXPECT_EQ(x11::ParseWindowId("0X2a"), 42ul);
+  EXPECT_EQ(x11::ParseWindowId("4194305"), 0x400001ul);
+  for (const char* bad : {"0x20000000", "-5", "+5", "5 ", " 0x400001", "0x400001\t", "0x-1", "0", "",
+                          "99999999999999999999", "1e3"})
+    EXPECT_EQ(x11::ParseWindowId(bad), std::nullopt) << bad;
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 typedef struct _XDisplay Display;
 
-namespace renderer {
+namespace x11 {
 
 struct FrameExtents {
   int left = 0;
@@ -21,4 +21,4 @@ std::optional<FrameExtents> AskFrameExtents(Display* display, unsigned long wind
 // The frame as the window manager last set it on the window.
 std::optional<FrameExtents> CurrentFrameExtents(Display* display, unsigned long window);
 
-}  // namespace renderer
+}  // namespace x11

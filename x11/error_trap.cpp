@@ -1,8 +1,8 @@
-#include "x11_error_trap.h"
+#include "x11/error_trap.h"
 
 #include <X11/Xlib.h>
 
-namespace renderer {
+namespace x11 {
 namespace {
 
 Display* trappedDisplay = nullptr;
@@ -19,21 +19,21 @@ int TrapError(Display* display, XErrorEvent* event) {
 
 }  // namespace
 
-X11ErrorTrap::X11ErrorTrap(Display* display) : display_(display) {
+ErrorTrap::ErrorTrap(Display* display) : display_(display) {
   trappedDisplay = display;
   trappedError = false;
   previousHandler = XSetErrorHandler(TrapError);
 }
 
-X11ErrorTrap::~X11ErrorTrap() {
+ErrorTrap::~ErrorTrap() {
   if (display_) XSync(display_, False);
   XSetErrorHandler(previousHandler);
   trappedDisplay = nullptr;
 }
 
-bool X11ErrorTrap::Failed() {
+bool ErrorTrap::Failed() {
   XSync(display_, False);
   return trappedError;
 }
 
-}  // namespace renderer
+}  // namespace x11

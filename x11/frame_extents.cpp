@@ -1,4 +1,4 @@
-#include "x11_frame_extents.h"
+#include "x11/frame_extents.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -6,9 +6,9 @@
 #include <chrono>
 #include <thread>
 
-#include "x11_error_trap.h"
+#include "x11/error_trap.h"
 
-namespace renderer {
+namespace x11 {
 namespace {
 
 // Only a window manager that says it answers is asked; one that says so
@@ -37,7 +37,7 @@ bool ManagerAnswersRequests(Display* display) {
   if (!manager) return false;
   {
     // A manager that has gone leaves its check window's id behind.
-    X11ErrorTrap trap(display);
+    ErrorTrap trap(display);
     const auto self = WindowProperty(display, *manager, check);
     if (trap.Failed() || self != manager) return false;
   }
@@ -103,4 +103,4 @@ std::optional<FrameExtents> CurrentFrameExtents(Display* display, unsigned long 
   return ReadExtents(display, window, XInternAtom(display, "_NET_FRAME_EXTENTS", False));
 }
 
-}  // namespace renderer
+}  // namespace x11

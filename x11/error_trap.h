@@ -3,14 +3,14 @@
 // display are collected instead of going to the program-wide handler.
 typedef struct _XDisplay Display;
 
-namespace renderer {
+namespace x11 {
 
-class X11ErrorTrap {
+class ErrorTrap {
  public:
-  explicit X11ErrorTrap(Display* display);
-  ~X11ErrorTrap();
-  X11ErrorTrap(const X11ErrorTrap&) = delete;
-  X11ErrorTrap& operator=(const X11ErrorTrap&) = delete;
+  explicit ErrorTrap(Display* display);
+  ~ErrorTrap();
+  ErrorTrap(const ErrorTrap&) = delete;
+  ErrorTrap& operator=(const ErrorTrap&) = delete;
 
   // Waits for the server to answer everything sent so far.
   bool Failed();
@@ -19,4 +19,4 @@ class X11ErrorTrap {
   Display* display_;
 };
 
-}  // namespace renderer
+}  // namespace x11

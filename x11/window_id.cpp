@@ -1,12 +1,10 @@
-#include "daemon_window.h"
+#include "x11/window_id.h"
 
 #include <charconv>
 
-namespace renderer {
+namespace x11 {
 
 std::optional<unsigned long> ParseWindowId(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   int base = 10;
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     text.remove_prefix(2);
@@ -20,4 +18,4 @@ std::optional<unsigned long> ParseWindowId(std::string_view text) {
   return id;
 }
 
-}  // namespace renderer
+}  // namespace x11
