@@ -13,11 +13,12 @@ cmake -S "${root}" -B "${build}" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=c
 cmake --build "${build}" -j2 --target "${targets[@]}"
 
 # Command lines start with a byte of desktop state: 4 means only the
-# renderer is present, 5 and 6 add an open run or dialog.
+# renderer is present, 5 and 6 add an open run or dialog, 12 claims held
+# by another copy.
 seed_command_lines() {
   local corpus="$1" n=0
   for line in '\x04/s' '\x04/S' '\x04/c:4711' '\x04/p 1234' '\x04/P:99' '\x00/p' '\x04' \
-              '\x04/a' '\x00/c' '\x05/s' '\x06/p 5' '\x04/\xc5\xbf' '\x04\xe3\x81\x82s' '\x04/p 1e999'; do
+              '\x04/a' '\x00/c' '\x05/s' '\x06/p 5' '\x0c/s' '\x0c/c' '\x04/\xc5\xbf' '\x04\xe3\x81\x82s' '\x04/p 1e999'; do
     printf "${line}" > "${corpus}/seed-$((n += 1))"
   done
 }

@@ -6,33 +6,11 @@
 #include <algorithm>
 #include <string_view>
 
-#include "x11/error_trap.h"
+#include "x11/randr.h"
 
 namespace renderer {
-namespace {
 
-struct ScreenResources {
-  explicit ScreenResources(Display* display)
-      : value(XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display))) {}
-  ~ScreenResources() {
-    if (value) XRRFreeScreenResources(value);
-  }
-  XRRScreenResources* value;
-};
-
-RROutput DesktopOutput(Display* display, XRRScreenResources* resources) {
-  const RROutput primary = XRRGetOutputPrimary(display, DefaultRootWindow(display));
-  if (primary) return primary;
-  for (int i = 0; i < resources->noutput; ++i) {
-    XRROutputInfo* info = XRRGetOutputInfo(display, resources, resources->outputs[i]);
-    const bool usable = info && info->crtc && info->connection == RR_Connected;
-    if (info) XRRFreeOutputInfo(info);
-    if (usable) return resources->outputs[i];
-  }
-  return 0;
-}
-
-}  // namespace
+using ::x11::ScreenResources;
 
 bool X11DisplayMode::ScreenIs(std::int32_t width, std::int32_t height) {
   const BusyScope busy(busy_);
@@ -62,41 +40,14 @@ bool X11DisplayMode::Connect() {
   return display_ != nullptr;
 }
 
-// Asked of the server: Xlib's cached screen size lags behind RandR changes.
-bool X11DisplayMode::RootSize(int& width, int& height) {
-  Window root;
-  int x, y;
-  unsigned int w, h, border, depth;
-  if (!XGetGeometry(display_, DefaultRootWindow(display_), &root, &x, &y, &w, &h, &border, &depth)) return false;
-  width = static_cast<int>(w);
-  height = static_cast<int>(h);
-  return true;
-}
+bool X11DisplayMode::RootSize(int& width, int& height) { return ::x11::RootSize(display_, width, height); }
 
 bool X11DisplayMode::RootSizeIs(int width, int height) {
   int w = 0, h = 0;
   return RootSize(w, h) && w == width && h == height;
 }
 
-bool X11DisplayMode::Apply(unsigned long crtc, unsigned long mode, int x, int y, unsigned short rotation,
-                           const std::vector<unsigned long>& outputs, int width, int height, int widthMm,
-                           int heightMm) {
-  ScreenResources resources(display_);
-  if (!resources.value) return false;
-  x11::ErrorTrap trap(display_);
-  const Window root = DefaultRootWindow(display_);
-  int currentWidth = 0, currentHeight = 0;
-  if (!RootSize(currentWidth, currentHeight)) return false;
-  const bool grows = width > currentWidth || height > currentHeight;
-  const bool resizes = width != currentWidth || height != currentHeight;
-  // The screen must hold the CRTC at every step: grow first, shrink last.
-  if (grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
-  std::vector<RROutput> list(outputs.begin(), outputs.end());
-  XRRSetCrtcConfig(display_, resources.value, crtc, CurrentTime, x, y, mode, rotation, list.data(),
-                   static_cast<int>(list.size()));
-  if (resizes && !grows) XRRSetScreenSize(display_, root, width, height, widthMm, heightMm);
-  return !trap.Failed();
-}
+bool X11DisplayMode::Apply(const Saved& mode) { return ::x11::ApplyDisplayMode(display_, mode); }
 
 // Another client switching at the same moment (a second renderer) must not
 // be seen half-way: what is read as the desktop's mode and the switch made
@@ -113,23 +64,20 @@ bool X11DisplayMode::Switch(std::int32_t width, std::int32_t height) {
 
 bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
   if (RootSizeIs(width, height)) return true;
-  int eventBase, errorBase, major = 0, minor = 0;
-  if (!XRRQueryExtension(display_, &eventBase, &errorBase) || !XRRQueryVersion(display_, &major, &minor) ||
-      major < 1 || (major == 1 && minor < 2))
-    return false;
+  if (!::x11::HasRandr12(display_)) return false;
   // A monitor of several that already shows the mode at the origin.
   if (PrimaryMonitorIs(display_, width, height)) return true;
 
   ScreenResources resources(display_);
-  if (!resources.value) return false;
-  const RROutput output = DesktopOutput(display_, resources.value);
+  if (!resources.get()) return false;
+  const RROutput output = ::x11::DesktopOutput(display_, resources.get());
   if (!output) return false;
-  XRROutputInfo* outputInfo = XRRGetOutputInfo(display_, resources.value, output);
+  XRROutputInfo* outputInfo = XRRGetOutputInfo(display_, resources.get(), output);
   if (!outputInfo) return false;
   RRMode wanted = 0;
   for (int i = 0; i < outputInfo->nmode && !wanted; ++i) {
-    for (int k = 0; k < resources.value->nmode; ++k) {
-      const XRRModeInfo& info = resources.value->modes[k];
+    for (int k = 0; k < resources.get()->nmode; ++k) {
+      const XRRModeInfo& info = resources.get()->modes[k];
       if (info.id == outputInfo->modes[i] && static_cast<int>(info.width) == width &&
           static_cast<int>(info.height) == height) {
         wanted = info.id;
@@ -144,16 +92,16 @@ bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
   // Other monitors outside the new screen keep it from shrinking: then only
   // the desktop's own monitor changes mode, and the screen keeps its size.
   bool keepScreen = emulating_;
-  for (int i = 0; !keepScreen && i < resources.value->ncrtc; ++i) {
-    if (resources.value->crtcs[i] == crtc) continue;
-    XRRCrtcInfo* other = XRRGetCrtcInfo(display_, resources.value, resources.value->crtcs[i]);
+  for (int i = 0; !keepScreen && i < resources.get()->ncrtc; ++i) {
+    if (resources.get()->crtcs[i] == crtc) continue;
+    XRRCrtcInfo* other = XRRGetCrtcInfo(display_, resources.get(), resources.get()->crtcs[i]);
     keepScreen = other && other->mode &&
                  (other->x + static_cast<int>(other->width) > width ||
                   other->y + static_cast<int>(other->height) > height);
     if (other) XRRFreeCrtcInfo(other);
   }
 
-  XRRCrtcInfo* crtcInfo = XRRGetCrtcInfo(display_, resources.value, crtc);
+  XRRCrtcInfo* crtcInfo = XRRGetCrtcInfo(display_, resources.get(), crtc);
   if (!crtcInfo) return false;
   // The window opens at the origin; a desktop monitor elsewhere cannot hold it.
   if (keepScreen && !emulating_ && (crtcInfo->x != 0 || crtcInfo->y != 0)) {
@@ -179,11 +127,20 @@ bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
   if (keepScreen) {
     // Xwayland changes no real mode: this client is shown the mode asked
     // for, and a full-screen window of its size is scaled to the output.
-    const bool applied = Apply(crtc, wanted, 0, 0, saved.rotation, saved.outputs, saved.screenWidth,
-                               saved.screenHeight, saved.screenWidthMm, saved.screenHeightMm);
+    Saved emulated = saved;
+    emulated.mode = wanted;
+    emulated.x = emulated.y = 0;
+    const bool applied = Apply(emulated);
     if (applied && CrtcShows(crtc, wanted)) return true;
   } else {
-    const bool applied = Apply(crtc, wanted, 0, 0, saved.rotation, saved.outputs, width, height, widthMm, heightMm);
+    Saved switched = saved;
+    switched.mode = wanted;
+    switched.x = switched.y = 0;
+    switched.screenWidth = width;
+    switched.screenHeight = height;
+    switched.screenWidthMm = widthMm;
+    switched.screenHeightMm = heightMm;
+    const bool applied = Apply(switched);
     if (applied && RootSizeIs(width, height)) return true;
   }
   Restore();
@@ -193,8 +150,8 @@ bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
 // Xwayland reports the emulated mode to its client, at the output's size.
 bool X11DisplayMode::CrtcShows(unsigned long crtc, unsigned long mode) {
   ScreenResources resources(display_);
-  if (!resources.value) return false;
-  XRRCrtcInfo* info = XRRGetCrtcInfo(display_, resources.value, crtc);
+  if (!resources.get()) return false;
+  XRRCrtcInfo* info = XRRGetCrtcInfo(display_, resources.get(), crtc);
   const bool shows = info && info->mode == mode;
   if (info) XRRFreeCrtcInfo(info);
   return shows;
@@ -211,10 +168,10 @@ bool X11DisplayMode::IsXwayland(Display* display) {
   int eventBase = 0, errorBase = 0;
   if (!XRRQueryExtension(display, &eventBase, &errorBase)) return false;
   ScreenResources resources(display);
-  if (!resources.value) return false;
+  if (!resources.get()) return false;
   bool xwayland = false;
-  for (int i = 0; i < resources.value->noutput && !xwayland; ++i) {
-    XRROutputInfo* info = XRRGetOutputInfo(display, resources.value, resources.value->outputs[i]);
+  for (int i = 0; i < resources.get()->noutput && !xwayland; ++i) {
+    XRROutputInfo* info = XRRGetOutputInfo(display, resources.get(), resources.get()->outputs[i]);
     xwayland = info && info->name && std::string_view(info->name).rfind("XWAYLAND", 0) == 0;
     if (info) XRRFreeOutputInfo(info);
   }
@@ -255,8 +212,7 @@ void X11DisplayMode::Restore() {
   const BusyScope busy(busy_);
   const Saved saved = *saved_;
   saved_.reset();
-  Apply(saved.crtc, saved.mode, saved.x, saved.y, saved.rotation, saved.outputs, saved.screenWidth,
-        saved.screenHeight, saved.screenWidthMm, saved.screenHeightMm);
+  Apply(saved);
 }
 
 }  // namespace renderer

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "x11/randr.h"
+
 typedef struct _XDisplay Display;
 
 namespace renderer {
@@ -53,18 +55,7 @@ class X11DisplayMode {
   void RestoreWithout(Display* lost);
 
  private:
-  struct Saved {
-    unsigned long crtc = 0;
-    unsigned long mode = 0;
-    int x = 0;
-    int y = 0;
-    unsigned short rotation = 1;
-    std::vector<unsigned long> outputs;
-    int screenWidth = 0;
-    int screenHeight = 0;
-    int screenWidthMm = 0;
-    int screenHeightMm = 0;
-  };
+  using Saved = ::x11::DisplayMode;
 
   bool Connect();
   bool SwitchGrabbed(std::int32_t width, std::int32_t height);
@@ -73,8 +64,7 @@ class X11DisplayMode {
   static bool PrimaryMonitorIs(Display* display, int width, int height);
   bool RootSize(int& width, int& height);
   bool RootSizeIs(int width, int height);
-  bool Apply(unsigned long crtc, unsigned long mode, int x, int y, unsigned short rotation,
-             const std::vector<unsigned long>& outputs, int width, int height, int widthMm, int heightMm);
+  bool Apply(const Saved& mode);
 
   struct BusyScope {
     explicit BusyScope(volatile std::sig_atomic_t& flag) : flag_(flag), was_(flag) { flag_ = 1; }

@@ -316,7 +316,7 @@ std::unique_ptr<Process> QtApplication::StartProgram(const std::string& path) {
 
 bool QtApplication::Claim(std::string_view name) { return x11::ClaimSelection(XDisplay(), name); }
 
-void QtApplication::NoteDisplayMode() { notedMode_ = x11::ReadDisplayMode(XDisplay()); }
+void QtApplication::NoteDisplayMode() { notedMode_ = ::x11::ReadDesktopMode(XDisplay()); }
 
 void QtApplication::RestoreDisplayMode(Size switched) {
   if (notedMode_) x11::RestoreDisplayMode(XDisplay(), *notedMode_, switched.width, switched.height);

@@ -97,7 +97,7 @@ class QtApplication final : public Application {
   std::vector<QtForm*> forms_;
   std::vector<QtForm*> loaded_;  // in load order
   SignalWatch signals_;
-  std::optional<x11::DisplayMode> notedMode_;
+  std::optional<::x11::DisplayMode> notedMode_;
   mutable std::unique_ptr<WindowGoneWatch> windowGone_;
 };
 

@@ -3,7 +3,8 @@
 // shows the dialog or loads the run as the letter and the desktop call for,
 // with nothing asked of the program after its end.
 // Input: one byte of desktop state (bit 0 a run is open, bit 1 a dialog is
-// open, bit 2 Tovarel.dll is present), then the command line.
+// open, bit 2 Tovarel.dll is present, bit 3 another copy holds the claims),
+// then the command line.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,7 +74,8 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  const bool runOpen = data[0] & 1, dialogOpen = data[0] & 2, rendererPresent = data[0] & 4;
+  const bool runOpen = data[0] & 1, dialogOpen = data[0] & 2, rendererPresent = data[0] & 4,
+             claimed = data[0] & 8;
   const std::string commandLine(reinterpret_cast<const char*>(data) + 1, size - 1);
 
   const std::string letter = saver::ModeLetter(commandLine);
@@ -87,6 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   app.programFolder = rendererPresent ? ProgramFolders().withRenderer : ProgramFolders().withoutRenderer;
   if (runOpen) app.windows.insert("Lumora_Main");
   if (dialogOpen) app.windows.insert("<Tovarel>");
+  if (claimed) app.claims = {"_TOVAREL_RUN", "_TOVAREL_SETTINGS"};
   saver::BgmKind = 0;
   saver::BgmFolder = "(not loaded)";
 
@@ -98,8 +101,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   modes.loadRunForm = [&app](toolkit::Application&) { app.Record("run form"); };
   saver::Main(app, modes);
 
-  const auto& log = app.log;
+  std::vector<std::string> log = app.log;
   for (const std::string& entry : log) Check(entry.rfind("AFTER END", 0) != 0);
+  // A run (S or no letter) or the dialog (C) claims first; another copy's
+  // claim ends it there.
+  const std::string claim = letter == "S" || commandLine.empty() ? "claim _TOVAREL_RUN"
+                            : letter == "C"                      ? "claim _TOVAREL_SETTINGS"
+                                                                 : "";
+  if (!claim.empty()) {
+    Check(!log.empty() && log[0] == claim);
+    if (claimed) {
+      Check(log == std::vector<std::string>{claim, "end"});
+      return 0;
+    }
+    log.erase(log.begin());
+  }
   Check(!log.empty() && log[0] == "find Lumora_Main");
   if (runOpen) {
     Check(log == std::vector<std::string>{"find Lumora_Main", "end"});
