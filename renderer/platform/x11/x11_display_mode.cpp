@@ -101,25 +101,12 @@ bool X11DisplayMode::SwitchGrabbed(std::int32_t width, std::int32_t height) {
     if (other) XRRFreeCrtcInfo(other);
   }
 
-  XRRCrtcInfo* crtcInfo = XRRGetCrtcInfo(display_, resources.get(), crtc);
-  if (!crtcInfo) return false;
+  // The desktop's configuration, the one the restore puts back.
+  const std::optional<Saved> desktop = ::x11::ReadDesktopMode(display_);
+  if (!desktop || desktop->crtc != crtc) return false;
   // The window opens at the origin; a desktop monitor elsewhere cannot hold it.
-  if (keepScreen && !emulating_ && (crtcInfo->x != 0 || crtcInfo->y != 0)) {
-    XRRFreeCrtcInfo(crtcInfo);
-    return false;
-  }
-  Saved saved;
-  saved.crtc = crtc;
-  saved.mode = crtcInfo->mode;
-  saved.x = crtcInfo->x;
-  saved.y = crtcInfo->y;
-  saved.rotation = crtcInfo->rotation;
-  saved.outputs.assign(crtcInfo->outputs, crtcInfo->outputs + crtcInfo->noutput);
-  XRRFreeCrtcInfo(crtcInfo);
-  const int screen = DefaultScreen(display_);
-  if (!RootSize(saved.screenWidth, saved.screenHeight)) return false;
-  saved.screenWidthMm = DisplayWidthMM(display_, screen);
-  saved.screenHeightMm = DisplayHeightMM(display_, screen);
+  if (keepScreen && !emulating_ && (desktop->x != 0 || desktop->y != 0)) return false;
+  const Saved saved = *desktop;
 
   const int widthMm = saved.screenWidth > 0 ? saved.screenWidthMm * width / saved.screenWidth : 0;
   const int heightMm = saved.screenHeight > 0 ? saved.screenHeightMm * height / saved.screenHeight : 0;
