@@ -116,9 +116,35 @@ QApplication* QtApplication::Gui() const {
       gui_->installNativeEventFilter(windowGone_.get());
       // Qt's xcb platform installs its own Xlib error handler.
       if (display_ != nullptr) x11::InstallErrorHandler();
+      GuiStarting();
     }
   }
   return gui_.get();
+}
+
+bool QtApplication::GuiPossible() const {
+  if (gui_) return true;
+  return !guiFailed_ && (!PlatformIsX() || AnyDisplay() != nullptr);
+}
+
+void QtApplication::WhenGuiStarted(std::weak_ptr<void> guard, std::function<void()> step) {
+  if (gui_) {
+    step();
+    return;
+  }
+  afterGuiStart_.emplace_back(std::move(guard), std::move(step));
+}
+
+// What waited for the event loop's machinery: the signal pipe's reader, the
+// windows of forms loaded before, the watches of started programs.
+void QtApplication::GuiStarting() const {
+  signals_.Listen();
+  for (QtForm* form : std::vector<QtForm*>(loaded_)) form->MakeOwedWindow();
+  auto steps = std::move(afterGuiStart_);
+  afterGuiStart_.clear();
+  for (auto& [guard, step] : steps) {
+    if (!guard.expired()) step();
+  }
 }
 
 void QtApplication::SyncWindowSystem() const {
@@ -311,7 +337,7 @@ void QtApplication::SetBusyPointer(bool busy) {
 std::unique_ptr<Process> QtApplication::StartProgram(const std::string& path) {
   std::unique_ptr<posix::ChildProcess> child = posix::StartProgram(path);
   if (!child) return nullptr;
-  return std::make_unique<QtProcess>(std::move(child), Gui());
+  return std::make_unique<QtProcess>(std::move(child), *this);
 }
 
 bool QtApplication::Claim(std::string_view name) { return x11::ClaimSelection(XDisplay(), name); }

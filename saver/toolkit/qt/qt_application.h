@@ -3,6 +3,7 @@
 // something needs it: a copy that ends at the single-copy check costs no
 // more than one X connection.
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,6 +59,12 @@ class QtApplication final : public Application {
   // The widgets application, made on first use; null when the platform is
   // X11 and no display can be reached.
   QApplication* Gui() const;
+  bool GuiStarted() const { return gui_ != nullptr; }
+  // Whether Gui() can make it: false where it failed or no display answers.
+  bool GuiPossible() const;
+  // Runs `step` once the GUI exists (at once if it does), unless `guard`
+  // has expired by then. A run starts its renderer before Qt's start-up.
+  void WhenGuiStarted(std::weak_ptr<void> guard, std::function<void()> step);
   // The program's own Xlib connection, for what Qt does not offer; null on
   // another platform (offscreen) or without a display.
   Display* XDisplay() const;
@@ -78,11 +85,13 @@ class QtApplication final : public Application {
   Display* AnyDisplay() const;
   void TerminationSignal(int signal);
   void WindowGone(unsigned long window) const;
+  void GuiStarting() const;
 
   char* programName_;
   std::string commandLine_;
   mutable std::unique_ptr<QApplication> gui_;
   mutable bool guiFailed_ = false;
+  mutable std::vector<std::pair<std::weak_ptr<void>, std::function<void()>>> afterGuiStart_;
   mutable Display* display_ = nullptr;
   mutable bool displayTried_ = false;
   // The last pointer query, when it was made, and whether the event loop
@@ -96,7 +105,7 @@ class QtApplication final : public Application {
   bool inEventLoop_ = false;
   std::vector<QtForm*> forms_;
   std::vector<QtForm*> loaded_;  // in load order
-  SignalWatch signals_;
+  mutable SignalWatch signals_;
   std::optional<::x11::DisplayMode> notedMode_;
   mutable std::unique_ptr<WindowGoneWatch> windowGone_;
 };

@@ -44,8 +44,17 @@ QtForm::QtForm(QtApplication& app, FormEvents& events)
                           .raise = [](const char*, const std::function<void()>& handler) { Invoke(handler); },
                           .programEnded = {}}) {
   app_->FormCreated(*this);
-  if (app_->Gui() == nullptr) return;  // no display: an inert form
-  NewWindow();
+}
+
+// The widget comes with the first thing that needs it; without a display
+// there is none, and the form stays inert.
+void QtForm::EnsureWindow() {
+  if (app_ == nullptr) return;
+  if (windowOwed_) {
+    app_->Gui();  // its start makes the owed windows
+    return;
+  }
+  if (core_.Widget() == nullptr && !unloaded_ && app_->Gui() != nullptr) NewWindow();
 }
 
 // Each load has a window of its own; the one before went at the unload.
@@ -144,6 +153,7 @@ QMargins QtForm::FrameMargins() const {
 }
 
 void QtForm::MoveWindow(const PixelRect& outer) {
+  EnsureWindow();
   QWidget* widget = core_.Widget();
   if (widget == nullptr) {
     clientSize_ = Size{std::max(outer.width, 0), std::max(outer.height, 0)};
@@ -188,19 +198,39 @@ void QtForm::SizeMayHaveChanged() {
 }
 
 void QtForm::Load() {
-  // After an unload the window may be gone already; MakeWindow makes another.
-  if (app_ == nullptr || (core_.Widget() == nullptr && !unloaded_)) return;
+  if (app_ == nullptr) return;
   lifeCycle_.Load(WindowSize());
 }
 
 bool QtForm::MakeWindow() {
   if (app_ == nullptr) return false;
-  if (unloaded_) {
+  if (!app_->GuiStarted()) {
+    if (!app_->GuiPossible()) return false;
+    windowOwed_ = true;
+    app_->FormLoaded(*this);
+    return true;
+  }
+  // After an unload the window may be gone already; a Load makes another.
+  if (unloaded_ || core_.Widget() == nullptr) {
     NewWindow();
     unloaded_ = false;
   }
+  RealizeWindow();
+  app_->FormLoaded(*this);
+  return true;
+}
+
+void QtForm::MakeOwedWindow() {
+  if (!windowOwed_ || app_ == nullptr) return;
+  windowOwed_ = false;
+  NewWindow();
+  unloaded_ = false;
+  RealizeWindow();
+}
+
+void QtForm::RealizeWindow() {
   QWidget* widget = core_.Widget();
-  if (widget == nullptr) return false;
+  if (widget == nullptr) return;
   // The native windows exist from here on, hidden: the title is findable.
   widget->winId();
   for (QWidget* child : widget->findChildren<QWidget*>()) {
@@ -215,13 +245,12 @@ bool QtForm::MakeWindow() {
       announcedFrame_ = QMargins(frame->left, frame->top, frame->right, frame->bottom);
     }
   }
-  app_->FormLoaded(*this);
   for (auto& timer : timers_) timer->SetLive(true);
-  return true;
 }
 
 void QtForm::Show(bool modal) {
   if (!Loaded()) Load();
+  EnsureWindow();
   QWidget* widget = core_.Widget();
   if (!Loaded() || widget == nullptr) return;
   if (!lifeCycle_.BeforeShow(WindowSize())) return;
@@ -249,6 +278,7 @@ void QtForm::Unload() { lifeCycle_.Unload(); }
 
 void QtForm::DropWindow() {
   unloaded_ = true;
+  windowOwed_ = false;
   shown_ = false;
   for (auto& timer : timers_) timer->SetLive(false);
   core_.Shutdown();
@@ -275,6 +305,7 @@ void QtForm::CloseRequested() { Unload(); }
 bool QtForm::SetChildStyle() { return Loaded(); }
 
 bool QtForm::SetParentWindow(WindowHandle parent) {
+  EnsureWindow();
   QWidget* widget = core_.Widget();
   if (!Loaded() || widget == nullptr || app_ == nullptr || !app_->XReady()) return false;
   embedded_ = foreign_.Attach(*widget, static_cast<x11::WindowId>(parent), app_->XDisplay(),
@@ -284,8 +315,48 @@ bool QtForm::SetParentWindow(WindowHandle parent) {
 
 Timer& QtForm::AddTimer(int intervalMs, bool enabled, std::function<void()> tick) {
   timers_.push_back(std::make_unique<QtTimer>(intervalMs, enabled, std::move(tick)));
-  timers_.back()->SetLive(Loaded());
+  timers_.back()->SetLive(Loaded() && !windowOwed_);
   return *timers_.back();
+}
+
+toolkit::Surface& QtForm::GetSurface() {
+  EnsureWindow();  // drawing text needs the GUI's fonts
+  return ContainerOf::GetSurface();
+}
+
+void QtForm::SetBackColour(Colour colour) {
+  EnsureWindow();
+  ContainerOf::SetBackColour(colour);
+}
+
+Label& QtForm::AddLabel() {
+  EnsureWindow();
+  return ContainerOf::AddLabel();
+}
+
+Image& QtForm::AddImage() {
+  EnsureWindow();
+  return ContainerOf::AddImage();
+}
+
+Shape& QtForm::AddShape() {
+  EnsureWindow();
+  return ContainerOf::AddShape();
+}
+
+ComboBox& QtForm::AddComboBox() {
+  EnsureWindow();
+  return ContainerOf::AddComboBox();
+}
+
+PictureBox& QtForm::AddPictureBox() {
+  EnsureWindow();
+  return ContainerOf::AddPictureBox();
+}
+
+UserControl& QtForm::AddUserControl(UserControlEvents& events) {
+  EnsureWindow();
+  return ContainerOf::AddUserControl(events);
 }
 
 void QtForm::SetTabOrder(const std::vector<Control*>& controls) {

@@ -1,6 +1,9 @@
 #pragma once
 // A form: a top-level widget whose native window is made at Load, hidden,
-// so that other processes find it by its title before it is ever shown.
+// so that other processes find it by its title before it is ever shown. A
+// form loaded before Qt's GUI has started (a run's, whose Load starts the
+// renderer) gets its window when the GUI starts: at the first thing that
+// needs it, or the event loop.
 #include <QEventLoop>
 #include <QMargins>
 #include <QRect>
@@ -43,6 +46,14 @@ class QtForm final : public ContainerOf<Form> {
   bool SetParentWindow(WindowHandle parent) override;
 
   Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) override;
+  toolkit::Surface& GetSurface() override;
+  void SetBackColour(Colour colour) override;
+  Label& AddLabel() override;
+  Image& AddImage() override;
+  Shape& AddShape() override;
+  ComboBox& AddComboBox() override;
+  PictureBox& AddPictureBox() override;
+  UserControl& AddUserControl(UserControlEvents& events) override;
   void SetTabOrder(const std::vector<Control*>& controls) override;
 
   // From the window: the close box, and sizes the window system gave.
@@ -50,6 +61,8 @@ class QtForm final : public ContainerOf<Form> {
   void SizeMayHaveChanged();
   // The application is going: the window goes now, the form stays inert.
   void Orphan();
+  // The GUI has started: a form loaded before gets its window now.
+  void MakeOwedWindow();
   // The top-level window with its frame, in screen pixels; nothing for an
   // embedded or unloaded form.
   std::optional<QRect> OuterRect() const;
@@ -57,6 +70,8 @@ class QtForm final : public ContainerOf<Form> {
  private:
   void NewWindow();
   bool MakeWindow();
+  void RealizeWindow();
+  void EnsureWindow();
   void DropWindow();
   // The client size, as the window has it now.
   Size WindowSize();
@@ -72,6 +87,7 @@ class QtForm final : public ContainerOf<Form> {
   Size clientSize_;
   PictureRef icon_;
   bool unloaded_ = false;  // its window is gone; a Load makes another
+  bool windowOwed_ = false;  // loaded before the GUI started
   bool shown_ = false;  // between Show and Hide
   bool embedded_ = false;
   std::optional<QMargins> announcedFrame_;

@@ -1,6 +1,6 @@
 #pragma once
 // A started program whose end the Qt event loop hears of at once, through
-// the kernel's process descriptor.
+// the kernel's process descriptor (watched from the GUI's start on).
 #include <QPointer>
 #include <QSocketNotifier>
 #include <functional>
@@ -9,15 +9,14 @@
 #include "saver/toolkit/posix/spawn.h"
 #include "saver/toolkit/toolkit.h"
 
-class QObject;
-
 namespace toolkit::qt {
+
+class QtApplication;
 
 class QtProcess final : public Process {
  public:
-  // `owner` outlives nothing of ours: the notifier goes with it.
-  QtProcess(std::unique_ptr<posix::ChildProcess> child, QObject* owner)
-      : child_(std::move(child)), owner_(owner) {}
+  QtProcess(std::unique_ptr<posix::ChildProcess> child, QtApplication& app)
+      : child_(std::move(child)), app_(app) {}
   ~QtProcess() override;
 
   bool Running() override { return child_->Running(); }
@@ -25,8 +24,12 @@ class QtProcess final : public Process {
   void NotifyEnd(std::function<void()> ended) override;
 
  private:
+  void Watch();
+
   std::unique_ptr<posix::ChildProcess> child_;
-  QObject* owner_;
+  QtApplication& app_;
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+  bool watching_ = false;
   QPointer<QSocketNotifier> notifier_;
   std::function<void()> ended_;
 };

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <cerrno>
 
 namespace toolkit::qt {
@@ -25,7 +26,8 @@ void OnSignal(int signal) {
 SignalWatch::~SignalWatch() { Uninstall(); }
 
 void SignalWatch::Uninstall() {
-  if (!notifier_) return;
+  if (!installed_) return;
+  installed_ = false;
   struct sigaction action {};
   action.sa_handler = SIG_DFL;
   for (int signal : kSignals) sigaction(signal, &action, nullptr);
@@ -34,16 +36,24 @@ void SignalWatch::Uninstall() {
 
 bool SignalWatch::Install(std::function<void(int)> received) {
   received_ = std::move(received);
-  if (notifier_) return true;
-  if (pipeFds[0] < 0 && pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+  if (!installed_) {
+    if (pipeFds[0] < 0 && pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : kSignals) sigaction(signal, &action, nullptr);
+    installed_ = true;
+  }
+  Listen();
+  return true;
+}
+
+void SignalWatch::Listen() {
+  // A notifier needs the application's event dispatcher.
+  if (!installed_ || notifier_ || QCoreApplication::instance() == nullptr) return;
   notifier_ = std::make_unique<QSocketNotifier>(pipeFds[0], QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { Drain(); });
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  for (int signal : kSignals) sigaction(signal, &action, nullptr);
-  return true;
 }
 
 void SignalWatch::DieOf(int signal) {

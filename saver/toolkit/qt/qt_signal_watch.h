@@ -14,8 +14,11 @@ class SignalWatch {
   SignalWatch(const SignalWatch&) = delete;
   SignalWatch& operator=(const SignalWatch&) = delete;
 
-  // Installs the handlers (once); `received` gets the signal's number.
+  // Installs the handlers (once); `received` gets the signal's number. A
+  // signal that comes before the event loop can listen waits in the pipe.
   bool Install(std::function<void(int)> received);
+  // The event loop exists now: it reads the pipe from here on.
+  void Listen();
   // The default actions again; the notifier goes (before QApplication).
   void Uninstall();
 
@@ -26,6 +29,7 @@ class SignalWatch {
  private:
   void Drain();
 
+  bool installed_ = false;
   std::unique_ptr<QSocketNotifier> notifier_;
   std::function<void(int)> received_;
 };
