@@ -3,7 +3,10 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <system_error>
+#include <thread>
+#include <utility>
 
 #include "mci.h"
 
@@ -28,19 +31,36 @@ bool IsWaveFile(const std::string& path) {
 
 }  // namespace
 
-void WavePlayer::OnAboutToFinish(GstElement* playbin, gpointer self) {
+void WavePlayer::OnAboutToFinish(GstElement* playbin, gpointer data) {
   // Queue the same file again: playbin joins it on without a gap.
-  g_object_set(playbin, "uri", static_cast<WavePlayer*>(self)->uri_.c_str(), nullptr);
+  auto* stream = static_cast<Stream*>(data);
+  const std::lock_guard lock(stream->loopLock);
+  if (stream->stopping) return;
+  g_object_set(playbin, "uri", stream->uri.c_str(), nullptr);
 }
 
 void WavePlayer::Stop() {
   if (!playbin_) return;
-  gst_element_set_state(playbin_, GST_STATE_NULL);
-  GstBus* bus = gst_element_get_bus(playbin_);
-  gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-  gst_object_unref(bus);
-  gst_object_unref(playbin_);
-  playbin_ = nullptr;
+  GstElement* playbin = std::exchange(playbin_, nullptr);
+  std::shared_ptr<Stream> stream = std::move(stream_);
+  {
+    const std::lock_guard lock(stream->loopLock);
+    stream->stopping = true;
+  }
+  // playbin may deadlock when it goes down just as it joins the next round
+  // of a loop on: a pipeline not down in time is left behind, with what its
+  // threads use, rather than the program held for ever.
+  std::promise<void> down;
+  std::future<void> downFuture = down.get_future();
+  std::thread([playbin, stream, down = std::move(down)]() mutable {
+    gst_element_set_state(playbin, GST_STATE_NULL);
+    GstBus* bus = gst_element_get_bus(playbin);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(playbin);
+    down.set_value();
+  }).detach();
+  downFuture.wait_for(std::chrono::seconds(kPrerollWaitSeconds));
 }
 
 bool WavePlayer::Play(std::optional<std::string_view> sound, std::uint32_t flags) {
@@ -60,7 +80,8 @@ bool WavePlayer::Play(std::optional<std::string_view> sound, std::uint32_t flags
   const std::string absolute = std::filesystem::absolute(std::filesystem::path(path), error).string();
   gchar* uri = gst_filename_to_uri(absolute.c_str(), nullptr);
   if (!uri) return false;
-  uri_ = uri;
+  auto stream = std::make_shared<Stream>();
+  stream->uri = uri;
   g_free(uri);
 
   playbin_ = gst_element_factory_make("playbin", nullptr);
@@ -72,14 +93,13 @@ bool WavePlayer::Play(std::optional<std::string_view> sound, std::uint32_t flags
     return false;
   }
   gst_object_ref_sink(playbin_);
-  g_object_set(playbin_, "uri", uri_.c_str(), "flags", kPlayFlagAudio, "audio-sink", audioSink, nullptr);
-  flags_.ended = false;
-  flags_.failed = false;
-  WatchBus(playbin_, &flags_);
-  if (loop) g_signal_connect(playbin_, "about-to-finish", G_CALLBACK(OnAboutToFinish), this);
+  g_object_set(playbin_, "uri", stream->uri.c_str(), "flags", kPlayFlagAudio, "audio-sink", audioSink, nullptr);
+  stream_ = stream;
+  WatchBus(playbin_, &stream->flags);
+  if (loop) g_signal_connect(playbin_, "about-to-finish", G_CALLBACK(OnAboutToFinish), stream.get());
 
   gst_element_set_state(playbin_, GST_STATE_PAUSED);
-  if (!WaitForState(playbin_, kPrerollWaitSeconds) || flags_.failed) {
+  if (!WaitForState(playbin_, kPrerollWaitSeconds) || stream->flags.failed) {
     Stop();
     return false;
   }
@@ -92,8 +112,8 @@ bool WavePlayer::Play(std::optional<std::string_view> sound, std::uint32_t flags
     if (!gst_element_query_duration(playbin_, GST_FORMAT_TIME, &duration) || duration < 0) duration = 0;
     const gint64 deadline = g_get_monotonic_time() + duration / GST_USECOND +
                             static_cast<gint64>(kPrerollWaitSeconds) * G_USEC_PER_SEC;
-    while (!flags_.ended && !flags_.failed && g_get_monotonic_time() < deadline) g_usleep(10000);
-    const bool played = flags_.ended && !flags_.failed;
+    while (!stream->flags.ended && !stream->flags.failed && g_get_monotonic_time() < deadline) g_usleep(10000);
+    const bool played = stream->flags.ended && !stream->flags.failed;
     Stop();
     return played;
   }

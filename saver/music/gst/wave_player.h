@@ -3,6 +3,8 @@
 #include <gst/gst.h>
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,9 +27,17 @@ class WavePlayer {
   static void OnAboutToFinish(GstElement* playbin, gpointer self);
 
   std::string sink_;
-  std::string uri_;
   GstElement* playbin_ = nullptr;
-  StreamFlags flags_;
+  // What the pipeline's own threads use: the bus's record and the loop's
+  // next round, queued from a streaming thread. A stop waits for a round
+  // being queued, and none is queued after it.
+  struct Stream {
+    StreamFlags flags;
+    std::string uri;
+    std::mutex loopLock;
+    bool stopping = false;
+  };
+  std::shared_ptr<Stream> stream_;
 };
 
 // waveOutGetNumDevs: the audio sinks GStreamer's device monitor knows.
