@@ -17,7 +17,7 @@
 #include <X11/Xlib.h>
 
 #include "saver/toolkit/x11/connection.h"
-#include "saver/toolkit/x11/window_lookup.h"
+#include "x11/window_lookup.h"
 #include "tests/saver/support/temp_dir.h"
 #include "wine_session.h"
 #include "windows_binaries.h"
@@ -122,7 +122,7 @@ bool UninstallKeyExists(wine_harness::WineSession& session) {
 bool WindowExists(const std::string& display, const char* title) {
   Display* connection = XOpenDisplay(display.c_str());
   if (connection == nullptr) return false;
-  const bool found = toolkit::x11::WindowWithTitleExists(connection, title);
+  const bool found = x11::WindowWithTitleExists(connection, title);
   XCloseDisplay(connection);
   return found;
 }

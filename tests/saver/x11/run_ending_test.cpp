@@ -17,7 +17,6 @@
 #include <thread>
 
 #include "child_process.h"
-#include "saver/toolkit/x11/window_lookup.h"
 #include "tests/saver/support/temp_dir.h"
 #include "tests/saver/x11/settings_bytes.h"
 #include "x11_client.h"

@@ -15,7 +15,6 @@
 #include <thread>
 #include <vector>
 
-#include "saver/toolkit/x11/window_lookup.h"
 #include "tests/saver/support/temp_dir.h"
 #include "xvfb_server.h"
 

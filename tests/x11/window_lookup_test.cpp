@@ -1,4 +1,4 @@
-#include "saver/toolkit/x11/window_lookup.h"
+#include "x11/window_lookup.h"
 
 // GoogleTest first: Xlib defines None, Bool and Status as macros.
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 
 namespace {
 
-using toolkit::x11::WindowWithTitleExists;
+using x11::WindowWithTitleExists;
 
 class WindowLookupTest : public testing::Test {
  protected:
