@@ -25,10 +25,10 @@
 #include <thread>
 #include <vector>
 
-#include "pulse_server.h"
+#include "tests/support/pulse_server.h"
 #include "x11/window_lookup.h"
-#include "x11_client.h"
-#include "xvfb_server.h"
+#include "tools/xclient/x11_client.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

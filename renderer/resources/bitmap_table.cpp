@@ -1,6 +1,6 @@
 #include <string>
 
-#include "bitmap_file.h"
+#include "renderer/resources/bitmap_file.h"
 #include "renderer/resources/bitmaps.h"
 
 namespace renderer {

@@ -5,7 +5,7 @@
 
 #include <X11/Xlib.h>
 
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "wave_player.h"
+#include "saver/music/gst/wave_player.h"
 
 #include <array>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "mci.h"
+#include "saver/music/mci.h"
 
 namespace music {
 namespace {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "tests/saver/support/temp_dir.h"
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 
