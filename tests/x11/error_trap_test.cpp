@@ -21,8 +21,7 @@ class ErrorTrapTest : public testing::Test {
     ASSERT_TRUE(xvfb.Running());
     display = XOpenDisplay(xvfb.Display().c_str());
     other = XOpenDisplay(xvfb.Display().c_str());
-    ASSERT_NE(display, nullptr);
-    ASSERT_NE(other, nullptr);
+    ASSERT_TRUE(display != nullptr && other != nullptr);
     gone = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
     XDestroyWindow(display, gone);
     XSync(display, False);
@@ -108,11 +107,6 @@ TEST_F(ErrorTrapTest, IgnoringHandlerOutlivesTheTrapItWasSetIn) {
     x11::ErrorTrap trap(display);
     x11::IgnoreErrorsOutsideTraps();
   }
-  Fail(display);
-  XSync(display, False);
-  EXPECT_EQ(programErrors, 0);
-  XSetErrorHandler(CountProgramError);
-  x11::IgnoreErrorsOutsideTraps();
   Fail(display);
   XSync(display, False);
   EXPECT_EQ(programErrors, 0);
