@@ -33,8 +33,8 @@
 #include "saver/settings_vars.h"
 #include "saver/toolkit/qt/qt_application.h"
 #include "saver/toolkit/x11/zoom_outline.h"
-#include "x11_client.h"
-#include "xvfb_server.h"
+#include "tools/xclient/x11_client.h"
+#include "tests/support/xvfb_server.h"
 
 // Last: Xlib's macros (None, Bool) would break the headers above.
 #include <X11/Xlib.h>

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

@@ -25,10 +25,10 @@
 #include <thread>
 #include <vector>
 
-#include "pulse_server.h"
-#include "saver/toolkit/x11/window_lookup.h"
-#include "x11_client.h"
-#include "xvfb_server.h"
+#include "tests/support/pulse_server.h"
+#include "x11/window_lookup.h"
+#include "tools/xclient/x11_client.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args) {
 
 bool WaitForWindow(Display* display, bool present, double limitMs) {
   const double until = NowMs() + limitMs;
-  while (toolkit::x11::WindowWithTitleExists(display, "Lumora_VC") != present) {
+  while (x11::WindowWithTitleExists(display, "Lumora_VC") != present) {
     if (NowMs() > until) return false;
     usleep(500);
   }

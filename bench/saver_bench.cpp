@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "probe_output.h"
-#include "wine_session.h"
-#include "windows_binaries.h"
-#include "x_screen.h"
+#include "tests/wine/probe_output.h"
+#include "tests/wine/wine_session.h"
+#include "tests/wine/windows_binaries.h"
+#include "tests/wine/x_screen.h"
 
 namespace {
 

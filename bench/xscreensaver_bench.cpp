@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

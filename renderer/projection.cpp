@@ -1,5 +1,5 @@
-#include "gl.h"
-#include "window.h"
+#include "renderer/gl.h"
+#include "renderer/window.h"
 
 namespace renderer {
 

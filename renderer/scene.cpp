@@ -1,4 +1,4 @@
-#include "scene.h"
+#include "renderer/scene.h"
 
 namespace renderer {
 namespace {

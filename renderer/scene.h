@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "window.h"
+#include "renderer/window.h"
 
 namespace renderer {
 

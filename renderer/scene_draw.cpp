@@ -1,5 +1,5 @@
-#include "gl.h"
-#include "scene.h"
+#include "renderer/gl.h"
+#include "renderer/scene.h"
 
 namespace renderer {
 

@@ -1,4 +1,4 @@
-#include "window.h"
+#include "renderer/window.h"
 
 namespace renderer {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "renderer/platform/platform.h"
 
 namespace renderer {
 

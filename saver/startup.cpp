@@ -32,6 +32,10 @@ std::string_view ClaimOf(std::string_view letter, std::string_view commandLine) 
 
 }  // namespace
 
+std::string RendererFullPath(std::string_view programFolder) {
+  return std::string(programFolder) + PathSeparator(kNativePathSyntax) + std::string(kRendererFileName);
+}
+
 std::string ModeLetter(std::string_view commandLine) {
   size_t begin = CharacterOffset(commandLine, 1);
   size_t end = CharacterOffset(commandLine, 2);
@@ -65,8 +69,7 @@ void Main(toolkit::Application& app, const ModeEntries& modes) {
   place.programFolder = app.ProgramFolder();
   LoadSettings(place);
 
-  const std::string renderer =
-      app.ProgramFolder() + PathSeparator(kNativePathSyntax) + std::string(kRendererFileName);
+  const std::string renderer = RendererFullPath(app.ProgramFolder());
   if (!FileExists(renderer)) {
     app.ShowMessageBox(kRendererMissingMessage, kProgramTitle);
     app.EndProgram();

@@ -20,6 +20,9 @@ inline constexpr std::string_view kRendererFileName = "Tovarel.dll";
 inline constexpr std::string_view kRendererMissingMessage =
     "Tovarel.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
+// The renderer's full path: it is always the one in the program's own folder.
+std::string RendererFullPath(std::string_view programFolder);
+
 // The second character of the command line, upper-cased; empty when the
 // command line is shorter than two characters.
 std::string ModeLetter(std::string_view commandLine);

@@ -1,4 +1,4 @@
-#include "bitmap_file.h"
+#include "renderer/resources/bitmap_file.h"
 
 namespace renderer {
 namespace {

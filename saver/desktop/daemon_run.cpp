@@ -41,8 +41,7 @@ bool StartDaemonRun(toolkit::Application& app, DrawTarget target) {
   saver::SettingsPlace place;
   place.programFolder = app.ProgramFolder();
   saver::LoadSettings(place);
-  const std::string renderer = app.ProgramFolder() + saver::PathSeparator(saver::kNativePathSyntax) +
-                               std::string(saver::kRendererFileName);
+  const std::string renderer = saver::RendererFullPath(app.ProgramFolder());
   if (!saver::FileExists(renderer)) {
     Complain(std::string(saver::kRendererMissingMessage));
     return false;

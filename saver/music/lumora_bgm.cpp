@@ -1,4 +1,4 @@
-#include "lumora_bgm.h"
+#include "saver/music/lumora_bgm.h"
 
 #include <algorithm>
 #include <optional>

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "mci.h"
+#include "saver/music/mci.h"
 
 namespace music {
 

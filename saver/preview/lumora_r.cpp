@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "saver/resources/resources.h"
+#include "saver/resources/pictures.h"
 
 namespace saver {
 

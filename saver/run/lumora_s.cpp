@@ -1,6 +1,5 @@
 #include "saver/run/lumora_s.h"
 
-#include "saver/settings/paths.h"
 #include "saver/settings_vars.h"
 #include "saver/startup.h"
 
@@ -28,7 +27,7 @@ void Lumora_S::Load() {
   Timer2 = &form_->AddTimer(kTimer2Interval, false, [this] { Timer2Tick(); });
   Timer3 = &form_->AddTimer(kTimer3Interval, true, [this] { Timer3Tick(); });
 
-  RendererPath = app_.ProgramFolder() + PathSeparator(kNativePathSyntax) + std::string(kRendererFileName);
+  RendererPath = RendererFullPath(app_.ProgramFolder());
   // A renderer killed outright cannot put the desktop's mode back itself.
   if (screen_ == Screen::OwnWindow) app_.NoteDisplayMode();
   renderer_ = app_.StartProgram(RendererPath);

@@ -22,11 +22,11 @@
 #include <string>
 #include <thread>
 
-#include "child_process.h"
-#include "command.h"
+#include "tests/support/child_process.h"
+#include "tests/packaging/command.h"
 #include "tests/saver/support/temp_dir.h"
-#include "x11_client.h"
-#include "xvfb_server.h"
+#include "tools/xclient/x11_client.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

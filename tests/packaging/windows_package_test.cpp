@@ -12,16 +12,16 @@
 #include <thread>
 #include <vector>
 
-#include "command.h"
-#include "probe_output.h"
+#include "tests/packaging/command.h"
+#include "tests/wine/probe_output.h"
 #include <X11/Xlib.h>
 
 #include "saver/toolkit/x11/connection.h"
-#include "saver/toolkit/x11/window_lookup.h"
+#include "x11/window_lookup.h"
 #include "tests/saver/support/temp_dir.h"
-#include "wine_session.h"
-#include "windows_binaries.h"
-#include "x_input.h"
+#include "tests/wine/wine_session.h"
+#include "tests/wine/windows_binaries.h"
+#include "tests/wine/x_input.h"
 
 namespace {
 
@@ -122,7 +122,7 @@ bool UninstallKeyExists(wine_harness::WineSession& session) {
 bool WindowExists(const std::string& display, const char* title) {
   Display* connection = XOpenDisplay(display.c_str());
   if (connection == nullptr) return false;
-  const bool found = toolkit::x11::WindowWithTitleExists(connection, title);
+  const bool found = x11::WindowWithTitleExists(connection, title);
   XCloseDisplay(connection);
   return found;
 }

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "command.h"
+#include "tests/packaging/command.h"
 #include "tests/saver/support/temp_dir.h"
 
 namespace {

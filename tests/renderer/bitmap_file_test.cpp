@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "resources/bitmap_file.h"
+#include "renderer/resources/bitmap_file.h"
 
 namespace renderer {
 namespace {

@@ -14,11 +14,11 @@
 #include <set>
 #include <string>
 
-#include "gl.h"
-#include "platform/x11/x11_platform.h"
-#include "png_file.h"
-#include "scene.h"
-#include "window.h"
+#include "renderer/gl.h"
+#include "renderer/platform/x11/x11_platform.h"
+#include "tools/xclient/png_file.h"
+#include "renderer/scene.h"
+#include "renderer/window.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <functional>
 #include <thread>
 
-#include "child_process.h"
-#include "x11_client.h"
-#include "xvfb_server.h"
+#include "tests/support/child_process.h"
+#include "tools/xclient/x11_client.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "child_process.h"
-#include "image_compare.h"
-#include "png_file.h"
-#include "xvfb_server.h"
+#include "tests/support/child_process.h"
+#include "tests/support/image_compare.h"
+#include "tools/xclient/png_file.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

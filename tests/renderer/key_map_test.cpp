@@ -3,7 +3,7 @@
 
 #include <X11/keysym.h>
 
-#include "platform/x11/key_map.h"
+#include "renderer/platform/x11/key_map.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <fstream>
 #include <thread>
 
-#include "child_process.h"
-#include "x11_client.h"
-#include "x11_desktop.h"
-#include "xvfb_server.h"
+#include "tests/support/child_process.h"
+#include "tools/xclient/x11_client.h"
+#include "tests/renderer/x11_desktop.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "recording_platform.h"
+#include "tests/renderer/recording_platform.h"
 
 #include <algorithm>
 

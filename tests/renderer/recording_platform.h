@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "renderer/platform/platform.h"
 
 namespace renderer::testing {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "scene.h"
+#include "renderer/scene.h"
 
 namespace renderer {
 namespace {

@@ -15,10 +15,10 @@
 #include <utility>
 #include <vector>
 
-#include "gl.h"
-#include "platform/win32/win32_platform.h"
-#include "scene.h"
-#include "window.h"
+#include "renderer/gl.h"
+#include "renderer/platform/win32/win32_platform.h"
+#include "renderer/scene.h"
+#include "renderer/window.h"
 
 namespace capture {
 

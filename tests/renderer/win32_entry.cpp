@@ -12,9 +12,9 @@
 #include <cstring>
 #include <string>
 
-#include "platform/win32/win32_platform.h"
-#include "scene.h"
-#include "window.h"
+#include "renderer/platform/win32/win32_platform.h"
+#include "renderer/scene.h"
+#include "renderer/window.h"
 
 namespace entry {
 

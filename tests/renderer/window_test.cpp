@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "recording_platform.h"
-#include "scene.h"
-#include "window.h"
+#include "tests/renderer/recording_platform.h"
+#include "renderer/scene.h"
+#include "renderer/window.h"
 
 namespace renderer {
 namespace {

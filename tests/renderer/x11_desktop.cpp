@@ -1,4 +1,4 @@
-#include "x11_desktop.h"
+#include "tests/renderer/x11_desktop.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

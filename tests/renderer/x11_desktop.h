@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "x11_client.h"
+#include "tools/xclient/x11_client.h"
 
 namespace testsupport {
 

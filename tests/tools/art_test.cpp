@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "art_files.h"
+#include "tests/tools/art_files.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "art_files.h"
-#include "png_file.h"
+#include "tests/tools/art_files.h"
+#include "tools/xclient/png_file.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <tuple>
 #include <vector>
 
-#include "art_files.h"
+#include "tests/tools/art_files.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "probe_output.h"
+#include "tests/wine/probe_output.h"
 
 #include <sstream>
 

@@ -1,4 +1,4 @@
-#include "windows_binaries.h"
+#include "tests/wine/windows_binaries.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "x_input.h"
+#include "tests/wine/x_input.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

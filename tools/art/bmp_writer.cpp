@@ -1,4 +1,4 @@
-#include "bmp_writer.h"
+#include "tools/art/bmp_writer.h"
 
 #include <cmath>
 #include <fstream>

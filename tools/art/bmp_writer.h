@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "image.h"
+#include "tools/art/image.h"
 
 namespace art {
 

@@ -1,4 +1,4 @@
-#include "button_faces.h"
+#include "tools/art/button_faces.h"
 
 namespace art {
 namespace {

@@ -4,7 +4,7 @@
 // (Pressed sits one pixel further in, behind an extra ring), with rounded
 // corners. Only the outer 4 pixels are ever drawn; the centre is filled
 // with the band colours fading inwards.
-#include "image.h"
+#include "tools/art/image.h"
 
 namespace art {
 

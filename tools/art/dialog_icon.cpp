@@ -1,12 +1,12 @@
-#include "dialog_icon.h"
+#include "tools/art/dialog_icon.h"
 
 #include <cstddef>
 
-#include "bmp_writer.h"
-#include "button_faces.h"
-#include "palette.h"
-#include "preview_scale.h"
-#include "textures.h"
+#include "tools/art/bmp_writer.h"
+#include "tools/art/button_faces.h"
+#include "tools/art/palette.h"
+#include "tools/art/preview_scale.h"
+#include "tools/art/textures.h"
 
 namespace art {
 namespace {

@@ -5,8 +5,8 @@
 // outline: outside it the icon is clear.
 #include <vector>
 
-#include "icon_files.h"
-#include "image.h"
+#include "tools/art/icon_files.h"
+#include "tools/art/image.h"
 
 namespace art {
 

@@ -1,9 +1,9 @@
-#include "textures.h"
+#include "tools/art/textures.h"
 
 #include <cmath>
 #include <vector>
 
-#include "shape.h"
+#include "tools/art/shape.h"
 
 namespace art {
 namespace {

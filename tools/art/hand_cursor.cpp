@@ -1,4 +1,4 @@
-#include "hand_cursor.h"
+#include "tools/art/hand_cursor.h"
 
 #include <cstddef>
 

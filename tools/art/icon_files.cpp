@@ -1,4 +1,4 @@
-#include "icon_files.h"
+#include "tools/art/icon_files.h"
 
 #include <cstddef>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "hand_cursor.h"
+#include "tools/art/hand_cursor.h"
 
 namespace art {
 

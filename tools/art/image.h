@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "det_math.h"
+#include "tools/art/det_math.h"
 
 namespace art {
 

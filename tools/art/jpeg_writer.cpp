@@ -1,4 +1,4 @@
-#include "jpeg_writer.h"
+#include "tools/art/jpeg_writer.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -6,7 +6,7 @@
 
 #include <jpeglib.h>
 
-#include "bmp_writer.h"
+#include "tools/art/bmp_writer.h"
 
 namespace art {
 namespace {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "bmp_writer.h"
-#include "textures.h"
+#include "tools/art/bmp_writer.h"
+#include "tools/art/textures.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "bmp_writer.h"
-#include "png_file.h"
-#include "preview_scale.h"
+#include "tools/art/bmp_writer.h"
+#include "tools/xclient/png_file.h"
+#include "tools/art/preview_scale.h"
 
 namespace {
 

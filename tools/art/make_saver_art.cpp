@@ -6,13 +6,13 @@
 #include <system_error>
 #include <vector>
 
-#include "bmp_writer.h"
-#include "button_faces.h"
-#include "dialog_icon.h"
-#include "hand_cursor.h"
-#include "icon_files.h"
-#include "jpeg_writer.h"
-#include "markers.h"
+#include "tools/art/bmp_writer.h"
+#include "tools/art/button_faces.h"
+#include "tools/art/dialog_icon.h"
+#include "tools/art/hand_cursor.h"
+#include "tools/art/icon_files.h"
+#include "tools/art/jpeg_writer.h"
+#include "tools/art/markers.h"
 
 namespace {
 

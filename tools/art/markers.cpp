@@ -1,6 +1,6 @@
-#include "markers.h"
+#include "tools/art/markers.h"
 
-#include "button_faces.h"
+#include "tools/art/button_faces.h"
 
 namespace art {
 namespace {

@@ -3,7 +3,7 @@
 // round well with a dark rim, and for the chosen one a glowing blue dot in
 // it. JPEG has no transparency, so the corners are painted in the light
 // grey of the music panel behind them.
-#include "image.h"
+#include "tools/art/image.h"
 
 namespace art {
 

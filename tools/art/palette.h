@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "icon_files.h"
+#include "tools/art/icon_files.h"
 
 namespace art {
 

@@ -1,4 +1,4 @@
-#include "textures.h"
+#include "tools/art/textures.h"
 
 namespace art {
 

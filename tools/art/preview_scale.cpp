@@ -1,4 +1,4 @@
-#include "preview_scale.h"
+#include "tools/art/preview_scale.h"
 
 #include <cmath>
 #include <cstddef>

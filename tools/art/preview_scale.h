@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "image.h"
+#include "tools/art/image.h"
 
 namespace art {
 

@@ -1,4 +1,4 @@
-#include "shape.h"
+#include "tools/art/shape.h"
 
 #include <cstddef>
 

@@ -3,7 +3,7 @@
 // control points, flattened to polygons, and exact distances to them.
 #include <vector>
 
-#include "det_math.h"
+#include "tools/art/det_math.h"
 
 namespace art {
 

@@ -1,5 +1,5 @@
-#include "textures.h"
-#include "value_noise.h"
+#include "tools/art/textures.h"
+#include "tools/art/value_noise.h"
 
 namespace art {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // The renderer's three pictures.
-#include "image.h"
+#include "tools/art/image.h"
 
 namespace art {
 

@@ -1,4 +1,4 @@
-#include "value_noise.h"
+#include "tools/art/value_noise.h"
 
 #include <cmath>
 

@@ -11,8 +11,8 @@
 #include <system_error>
 #include <vector>
 
-#include "bmp_writer.h"
-#include "dialog_icon.h"
+#include "tools/art/bmp_writer.h"
+#include "tools/art/dialog_icon.h"
 
 namespace {
 

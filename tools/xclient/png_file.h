@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "x11_client.h"
+#include "tools/xclient/x11_client.h"
 
 namespace xclient {
 

@@ -1,4 +1,4 @@
-#include "x11_client.h"
+#include "tools/xclient/x11_client.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

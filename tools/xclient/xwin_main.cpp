@@ -15,8 +15,8 @@
 #include <string>
 #include <thread>
 
-#include "png_file.h"
-#include "x11_client.h"
+#include "tools/xclient/png_file.h"
+#include "tools/xclient/x11_client.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Tovarel.dll on Windows: a GUI program despite its file name.
 #include <windows.h>
 
-#include "../../scene.h"
-#include "../../window.h"
-#include "win32_platform.h"
+#include "renderer/scene.h"
+#include "renderer/window.h"
+#include "renderer/platform/win32/win32_platform.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   renderer::Win32Platform platform;

@@ -1,4 +1,4 @@
-#include "win32_platform.h"
+#include "renderer/platform/win32/win32_platform.h"
 
 namespace renderer {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "../platform.h"
+#include "renderer/platform/platform.h"
 
 namespace renderer {
 

@@ -1,10 +1,10 @@
-#include "daemon_window_platform.h"
+#include "renderer/platform/x11/daemon_window_platform.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "ending_guard.h"
+#include "renderer/platform/x11/ending_guard.h"
 #include "x11/error_trap.h"
 
 namespace renderer {

@@ -4,8 +4,8 @@
 // desktop changes: no display mode, no pointer, no screen-saver
 // suspension, no window of our own. The run ends when a termination signal
 // comes or the window goes away.
-#include "x11_display_mode.h"
-#include "x11_platform_base.h"
+#include "renderer/platform/x11/x11_display_mode.h"
+#include "renderer/platform/x11/x11_platform_base.h"
 
 namespace renderer {
 

@@ -1,4 +1,4 @@
-#include "ending_guard.h"
+#include "renderer/platform/x11/ending_guard.h"
 
 #include <X11/Xlib.h>
 #include <signal.h>
@@ -7,7 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "x11_display_mode.h"
+#include "renderer/platform/x11/x11_display_mode.h"
 
 namespace renderer {
 namespace {

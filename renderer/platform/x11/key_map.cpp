@@ -1,4 +1,4 @@
-#include "key_map.h"
+#include "renderer/platform/x11/key_map.h"
 
 #include <X11/keysym.h>
 

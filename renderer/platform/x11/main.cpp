@@ -3,11 +3,11 @@
 // opens its own.
 #include <cstdlib>
 
-#include "../../scene.h"
-#include "../../window.h"
+#include "renderer/scene.h"
+#include "renderer/window.h"
 #include "x11/window_id.h"
-#include "daemon_window_platform.h"
-#include "x11_platform.h"
+#include "renderer/platform/x11/daemon_window_platform.h"
+#include "renderer/platform/x11/x11_platform.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "x11_display_mode.h"
+#include "renderer/platform/x11/x11_display_mode.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>

@@ -1,4 +1,4 @@
-#include "x11_platform.h"
+#include "renderer/platform/x11/x11_platform.h"
 
 #include <GL/glx.h>
 #include <X11/XKBlib.h>
@@ -11,8 +11,8 @@
 
 #include <chrono>
 
-#include "ending_guard.h"
-#include "key_map.h"
+#include "renderer/platform/x11/ending_guard.h"
+#include "renderer/platform/x11/key_map.h"
 #include "x11/error_trap.h"
 
 namespace renderer {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "x11_display_mode.h"
+#include "renderer/platform/x11/x11_display_mode.h"
 #include "x11/frame_extents.h"
-#include "x11_platform_base.h"
+#include "renderer/platform/x11/x11_platform_base.h"
 
 namespace renderer {
 

@@ -1,4 +1,4 @@
-#include "x11_platform_base.h"
+#include "renderer/platform/x11/x11_platform_base.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -8,8 +8,8 @@
 #include <chrono>
 #include <thread>
 
-#include "../../resources/bitmap_file.h"
-#include "ending_guard.h"
+#include "renderer/resources/bitmap_file.h"
+#include "renderer/platform/x11/ending_guard.h"
 #include "x11/error_trap.h"
 
 namespace renderer {

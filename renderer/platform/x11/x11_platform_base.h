@@ -4,7 +4,7 @@
 // from the ending guard, time and the embedded bitmaps.
 #include <deque>
 
-#include "../platform.h"
+#include "renderer/platform/platform.h"
 
 typedef struct _XDisplay Display;
 

@@ -1,9 +1,9 @@
-#include "cd_device.h"
+#include "saver/music/gst/cd_device.h"
 
 #include <algorithm>
 
-#include "cd_toc_reader.h"
-#include "mci_errors.h"
+#include "saver/music/gst/cd_toc_reader.h"
+#include "saver/music/mci_errors.h"
 
 namespace music {
 namespace {

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "device_state.h"
-#include "cd_time.h"
-#include "cd_toc_reader.h"
-#include "gst_setup.h"
+#include "saver/music/gst/device_state.h"
+#include "saver/music/gst/cd_time.h"
+#include "saver/music/gst/cd_toc_reader.h"
+#include "saver/music/gst/gst_setup.h"
 
 namespace music {
 

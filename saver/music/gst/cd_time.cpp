@@ -1,9 +1,9 @@
-#include "cd_time.h"
+#include "saver/music/gst/cd_time.h"
 
 #include <charconv>
 #include <cstdio>
 
-#include "mci_errors.h"
+#include "saver/music/mci_errors.h"
 
 namespace music {
 

@@ -1,4 +1,4 @@
-#include "cd_toc_reader.h"
+#include "saver/music/gst/cd_toc_reader.h"
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cd_time.h"
+#include "saver/music/gst/cd_time.h"
 
 namespace music {
 

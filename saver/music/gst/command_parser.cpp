@@ -1,6 +1,6 @@
-#include "command_parser.h"
+#include "saver/music/gst/command_parser.h"
 
-#include "mci_errors.h"
+#include "saver/music/mci_errors.h"
 
 namespace music {
 namespace {

@@ -1,9 +1,9 @@
-#include "file_device.h"
+#include "saver/music/gst/file_device.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "mci_errors.h"
+#include "saver/music/mci_errors.h"
 
 namespace music {
 namespace {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "device_state.h"
-#include "gst_setup.h"
+#include "saver/music/gst/device_state.h"
+#include "saver/music/gst/gst_setup.h"
 
 namespace music {
 

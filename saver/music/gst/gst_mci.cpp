@@ -1,7 +1,7 @@
-#include "gst_mci.h"
+#include "saver/music/gst/gst_mci.h"
 
-#include "mci_error_text.h"
-#include "reply_buffer.h"
+#include "saver/music/gst/mci_error_text.h"
+#include "saver/music/reply_buffer.h"
 
 namespace music {
 

@@ -1,9 +1,9 @@
 #pragma once
 // The music seam on Linux: MCI strings go to our interpreter, WAV files to
 // a looping player, the device count to GStreamer's device monitor.
-#include "mci.h"
-#include "mci_interpreter.h"
-#include "wave_player.h"
+#include "saver/music/mci.h"
+#include "saver/music/gst/mci_interpreter.h"
+#include "saver/music/gst/wave_player.h"
 
 namespace music {
 

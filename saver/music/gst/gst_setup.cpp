@@ -1,4 +1,4 @@
-#include "gst_setup.h"
+#include "saver/music/gst/gst_setup.h"
 
 #include <mutex>
 

@@ -1,9 +1,9 @@
-#include "mci_error_text.h"
+#include "saver/music/gst/mci_error_text.h"
 
 #include <array>
 #include <utility>
 
-#include "mci_errors.h"
+#include "saver/music/mci_errors.h"
 
 namespace music {
 

@@ -1,9 +1,9 @@
-#include "mci_interpreter.h"
+#include "saver/music/gst/mci_interpreter.h"
 
 #include <vector>
 
-#include "cd_toc_reader.h"
-#include "mci_errors.h"
+#include "saver/music/gst/cd_toc_reader.h"
+#include "saver/music/mci_errors.h"
 
 namespace music {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "cd_device.h"
-#include "command_parser.h"
-#include "file_device.h"
+#include "saver/music/gst/cd_device.h"
+#include "saver/music/gst/command_parser.h"
+#include "saver/music/gst/file_device.h"
 
 namespace music {
 

@@ -1,4 +1,4 @@
-#include "wave_player.h"
+#include "saver/music/gst/wave_player.h"
 
 #include <array>
 #include <filesystem>
@@ -8,7 +8,7 @@
 #include <thread>
 #include <utility>
 
-#include "mci.h"
+#include "saver/music/mci.h"
 
 namespace music {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "gst_setup.h"
+#include "saver/music/gst/gst_setup.h"
 
 namespace music {
 

@@ -1,4 +1,4 @@
-#include "winmm_mci.h"
+#include "saver/music/winmm/winmm_mci.h"
 
 #include <windows.h>
 #include <mmsystem.h>
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "mci_errors.h"
-#include "reply_buffer.h"
+#include "saver/music/mci_errors.h"
+#include "saver/music/reply_buffer.h"
 #include "saver/common/code_page.h"
 
 namespace music {

@@ -1,6 +1,6 @@
 #pragma once
 // The music seam on Windows: winmm's MCI, PlaySoundA and waveOutGetNumDevs.
-#include "mci.h"
+#include "saver/music/mci.h"
 
 namespace music {
 

@@ -11,10 +11,8 @@
 #include <cstddef>
 #include <string>
 
+#include "saver/toolkit/qt/files.h"
 #include "saver/toolkit/qt/qt_text.h"
-
-extern const unsigned char kFontAliasesConf[];
-extern const std::size_t kFontAliasesConfSize;
 
 namespace toolkit::qt {
 namespace {
@@ -67,7 +65,8 @@ void LoadFontAliases() {
   static bool loaded = false;
   if (loaded || !FcInit()) return;
   loaded = true;
-  const std::string conf(reinterpret_cast<const char*>(kFontAliasesConf), kFontAliasesConfSize);
+  const auto aliases = files::FontAliases();
+  const std::string conf(reinterpret_cast<const char*>(aliases.data()), aliases.size());
   FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(conf.c_str()), FcFalse);
 }
 

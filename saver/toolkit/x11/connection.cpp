@@ -2,19 +2,7 @@
 
 #include <X11/Xlib.h>
 
-#include <atomic>
-
 namespace toolkit::x11 {
-namespace {
-
-std::atomic<unsigned long> errorCount{0};
-
-int CountError(Display*, XErrorEvent*) {
-  errorCount.fetch_add(1, std::memory_order_relaxed);
-  return 0;
-}
-
-}  // namespace
 
 Display* OpenDisplay() {
   Display* display = XOpenDisplay(nullptr);
@@ -23,7 +11,7 @@ Display* OpenDisplay() {
   return display;
 }
 
-void InstallErrorHandler() { XSetErrorHandler(CountError); }
+void InstallErrorHandler() { ::x11::IgnoreErrorsOutsideTraps(); }
 
 void CloseDisplay(Display* display) {
   if (display != nullptr) XCloseDisplay(display);
@@ -35,20 +23,6 @@ void FlushDisplay(Display* display) {
 
 void SyncDisplay(Display* display) {
   if (display != nullptr) XSync(display, False);
-}
-
-ErrorTrap::ErrorTrap(Display* display) : display_(display) {
-  if (display_ != nullptr) XSync(display_, False);
-  start_ = errorCount.load(std::memory_order_relaxed);
-}
-
-ErrorTrap::~ErrorTrap() {
-  if (display_ != nullptr) XSync(display_, False);
-}
-
-bool ErrorTrap::Failed() {
-  if (display_ != nullptr) XSync(display_, False);
-  return errorCount.load(std::memory_order_relaxed) != start_;
 }
 
 }  // namespace toolkit::x11

@@ -1,15 +1,10 @@
 #pragma once
-// Finding a window by its title on an X display, the way the Windows build
-// uses FindWindowA with no class name: whole title, case not regarded.
-#include <string_view>
-
-typedef struct _XDisplay Display;
+// The title lookup lives in the X11 library both programs share; the
+// toolkit's backends name it as their own.
+#include "x11/window_lookup.h"
 
 namespace toolkit::x11 {
 
-// Walks the whole window tree of every screen, comparing WM_NAME and
-// _NET_WM_NAME without regard to case; unmapped windows count. Windows that vanish
-// during the walk are skipped.
-bool WindowWithTitleExists(Display* display, std::string_view title);
+using ::x11::WindowWithTitleExists;
 
 }  // namespace toolkit::x11

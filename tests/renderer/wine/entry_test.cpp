@@ -2,7 +2,7 @@
 // logic and Win32 backend inside entry_check.exe.
 #include <gtest/gtest.h>
 
-#include "renderer_wine.h"
+#include "tests/renderer/wine/renderer_wine.h"
 
 namespace renderer_wine {
 namespace {

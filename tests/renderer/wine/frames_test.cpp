@@ -8,9 +8,9 @@
 #include <iterator>
 #include <sstream>
 
-#include "image_compare.h"
-#include "png_file.h"
-#include "renderer_wine.h"
+#include "tests/support/image_compare.h"
+#include "tools/xclient/png_file.h"
+#include "tests/renderer/wine/renderer_wine.h"
 
 namespace renderer_wine {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "renderer_wine.h"
+#include "tests/renderer/wine/renderer_wine.h"
 
 namespace renderer_wine {
 namespace {

@@ -1,10 +1,10 @@
-#include "renderer_wine.h"
+#include "tests/renderer/wine/renderer_wine.h"
 
 #include <X11/Xlib.h>
 
 #include <sstream>
 
-#include "windows_binaries.h"
+#include "tests/wine/windows_binaries.h"
 
 namespace renderer_wine {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "probe_output.h"
-#include "wine_session.h"
-#include "x11_client.h"
+#include "tests/wine/probe_output.h"
+#include "tests/wine/wine_session.h"
+#include "tools/xclient/x11_client.h"
 
 namespace renderer_wine {
 

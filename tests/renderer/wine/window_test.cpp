@@ -5,8 +5,8 @@
 #include <chrono>
 #include <thread>
 
-#include "renderer_wine.h"
-#include "x_input.h"
+#include "tests/renderer/wine/renderer_wine.h"
+#include "tests/wine/x_input.h"
 
 namespace renderer_wine {
 namespace {

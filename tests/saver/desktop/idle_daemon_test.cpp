@@ -19,13 +19,13 @@
 #include <set>
 #include <thread>
 
-#include "child_process.h"
-#include "pulse_server.h"
+#include "tests/support/child_process.h"
+#include "tests/support/pulse_server.h"
 #include "tests/packaging/command.h"
 #include "tests/saver/music/audio_fixtures.h"
 #include "tests/saver/support/temp_dir.h"
-#include "x11_client.h"
-#include "xvfb_server.h"
+#include "tools/xclient/x11_client.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

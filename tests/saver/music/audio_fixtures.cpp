@@ -1,4 +1,4 @@
-#include "audio_fixtures.h"
+#include "tests/saver/music/audio_fixtures.h"
 
 #include <chrono>
 #include <cmath>

@@ -2,8 +2,8 @@
 // positions must be mapped through the audio tracks alone.
 #include <gtest/gtest.h>
 
-#include "audio_fixtures.h"
-#include "mci_interpreter.h"
+#include "tests/saver/music/audio_fixtures.h"
+#include "saver/music/gst/mci_interpreter.h"
 
 namespace music::test {
 namespace {

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "audio_fixtures.h"
-#include "gst_mci.h"
-#include "lumora_bgm.h"
-#include "mci_interpreter.h"
+#include "tests/saver/music/audio_fixtures.h"
+#include "saver/music/gst/gst_mci.h"
+#include "saver/music/lumora_bgm.h"
+#include "saver/music/gst/mci_interpreter.h"
 #include "saver/settings_vars.h"
 
 namespace music::test {

@@ -1,10 +1,10 @@
-#include "command_parser.h"
+#include "saver/music/gst/command_parser.h"
 
 #include <gtest/gtest.h>
 
-#include "cd_time.h"
-#include "mci_error_text.h"
-#include "mci_errors.h"
+#include "saver/music/gst/cd_time.h"
+#include "saver/music/gst/mci_error_text.h"
+#include "saver/music/mci_errors.h"
 
 namespace music {
 namespace {

@@ -4,12 +4,12 @@
 #include <array>
 #include <fstream>
 
-#include "audio_fixtures.h"
-#include "lumora_bgm.h"
-#include "mci_errors.h"
-#include "mci_interpreter.h"
+#include "tests/saver/music/audio_fixtures.h"
+#include "saver/music/lumora_bgm.h"
+#include "saver/music/mci_errors.h"
+#include "saver/music/gst/mci_interpreter.h"
 #include "saver/settings_vars.h"
-#include "gst_mci.h"
+#include "saver/music/gst/gst_mci.h"
 
 namespace music::test {
 namespace {

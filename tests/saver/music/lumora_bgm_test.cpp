@@ -1,8 +1,8 @@
-#include "lumora_bgm.h"
+#include "saver/music/lumora_bgm.h"
 
 #include <gtest/gtest.h>
 
-#include "recording_mci.h"
+#include "tests/saver/music/recording_mci.h"
 #include "saver/settings_vars.h"
 
 namespace music::test {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "mci.h"
-#include "reply_buffer.h"
+#include "saver/music/mci.h"
+#include "saver/music/reply_buffer.h"
 
 namespace music::test {
 

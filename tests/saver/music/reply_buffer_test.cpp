@@ -1,5 +1,5 @@
 // Replies cut to the buffer the caller gave: never half a character.
-#include "reply_buffer.h"
+#include "saver/music/reply_buffer.h"
 
 #include <gtest/gtest.h>
 

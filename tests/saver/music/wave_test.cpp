@@ -6,8 +6,8 @@
 #include <memory>
 #include <thread>
 
-#include "audio_fixtures.h"
-#include "gst_mci.h"
+#include "tests/saver/music/audio_fixtures.h"
+#include "saver/music/gst/gst_mci.h"
 
 namespace music::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "child_process.h"
+#include "tests/support/child_process.h"
 #include "tests/saver/support/temp_dir.h"
 
 namespace {

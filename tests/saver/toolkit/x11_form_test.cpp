@@ -12,7 +12,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "saver/toolkit/x11/window_lookup.h"
+#include "x11/window_lookup.h"
 
 namespace {
 
@@ -54,10 +54,10 @@ TEST(X11Form, LoadedHiddenFormIsFoundByItsTitleFromAnotherClient) {
   RecordingForm events;
   auto form = App().CreateForm(events);
   form->SetCaption("Lumora_Main");
-  EXPECT_FALSE(toolkit::x11::WindowWithTitleExists(other.display(), "Lumora_Main"));
+  EXPECT_FALSE(x11::WindowWithTitleExists(other.display(), "Lumora_Main"));
   form->Load();
   // Found at once: before the program's event loop has run.
-  EXPECT_TRUE(toolkit::x11::WindowWithTitleExists(other.display(), "Lumora_Main"));
+  EXPECT_TRUE(x11::WindowWithTitleExists(other.display(), "Lumora_Main"));
   const Window window = form->Handle();
   EXPECT_TRUE(other.HasProperty(window, "WM_NAME", "Lumora_Main"));
   EXPECT_TRUE(other.HasProperty(window, "_NET_WM_NAME", "Lumora_Main"));
@@ -68,7 +68,7 @@ TEST(X11Form, LoadedHiddenFormIsFoundByItsTitleFromAnotherClient) {
   EXPECT_TRUE(other.HasProperty(window, "WM_NAME", "<Tovarel>"));
 
   form->Unload();
-  EXPECT_TRUE(RunEventsUntil([&] { return !toolkit::x11::WindowWithTitleExists(other.display(), "<Tovarel>"); }, 2000))
+  EXPECT_TRUE(RunEventsUntil([&] { return !x11::WindowWithTitleExists(other.display(), "<Tovarel>"); }, 2000))
       << "the window outlived its form";
 }
 

@@ -6,7 +6,7 @@
 
 #include "tests/saver/support/temp_dir.h"
 #include "tests/saver/toolkit/x11_fixture.h"
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 int main(int argc, char** argv) {
   unsetenv("QT_QPA_PLATFORM");

@@ -17,7 +17,7 @@
 #include <chrono>
 #include <thread>
 
-#include "child_process.h"
+#include "tests/support/child_process.h"
 #include "saver/toolkit/x11/screen_query.h"
 #include "tests/saver/support/temp_dir.h"
 

@@ -2,7 +2,7 @@
 // the Win32 toolkit paints every look exactly as the committed golden
 // faces, retained and on screen, and places its caption where the logic
 // says.
-#include "gui_wine_fixture.h"
+#include "tests/saver/wine/gui_wine_fixture.h"
 #include "tests/saver/button/face_looks.h"
 #include "tests/saver/support/bmp24.h"
 

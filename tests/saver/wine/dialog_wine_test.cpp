@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "gui_wine_fixture.h"
-#include "png_file.h"
+#include "tests/saver/wine/gui_wine_fixture.h"
+#include "tools/xclient/png_file.h"
 #include "saver/common/code_page.h"
 
 namespace saver_gui_wine {

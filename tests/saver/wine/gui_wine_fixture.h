@@ -11,11 +11,11 @@
 #include <thread>
 #include <vector>
 
-#include "probe_output.h"
-#include "wine_session.h"
-#include "windows_binaries.h"
-#include "x_input.h"
-#include "x_screen.h"
+#include "tests/wine/probe_output.h"
+#include "tests/wine/wine_session.h"
+#include "tests/wine/windows_binaries.h"
+#include "tests/wine/x_input.h"
+#include "tests/wine/x_screen.h"
 
 namespace saver_gui_wine {
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "saver/toolkit/raster/raster.h"
-#include "wine_session.h"
-#include "windows_binaries.h"
+#include "tests/wine/wine_session.h"
+#include "tests/wine/windows_binaries.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include <fstream>
 #include <iterator>
 
-#include "audio_fixtures.h"
-#include "gui_wine_fixture.h"
+#include "tests/saver/music/audio_fixtures.h"
+#include "tests/saver/wine/gui_wine_fixture.h"
 #include "saver/common/code_page.h"
 // Xlib after GoogleTest: it defines None, Bool and Status as macros.
 #include <X11/Xlib.h>
 
-#include "x11_client.h"
+#include "tools/xclient/x11_client.h"
 
 namespace saver_gui_wine {
 namespace {

@@ -21,11 +21,11 @@
 #include "saver/settings/ini_text.h"
 #include "tests/saver/support/temp_dir.h"
 #include "tests/saver/x11/settings_bytes.h"
-#include "probe_output.h"
-#include "wine_session.h"
-#include "windows_binaries.h"
-#include "x_input.h"
-#include "x_screen.h"
+#include "tests/wine/probe_output.h"
+#include "tests/wine/wine_session.h"
+#include "tests/wine/windows_binaries.h"
+#include "tests/wine/x_input.h"
+#include "tests/wine/x_screen.h"
 
 namespace {
 

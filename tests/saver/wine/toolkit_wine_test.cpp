@@ -16,9 +16,9 @@
 #include "saver/toolkit/raster/raster.h"
 #include "tests/saver/support/temp_dir.h"
 #include "tests/saver/toolkit/conformance/form_cases.h"
-#include "probe_output.h"
-#include "wine_session.h"
-#include "windows_binaries.h"
+#include "tests/wine/probe_output.h"
+#include "tests/wine/wine_session.h"
+#include "tests/wine/windows_binaries.h"
 
 namespace {
 

@@ -23,16 +23,16 @@
 #include <thread>
 #include <tuple>
 
-#include "child_process.h"
-#include "png_file.h"
-#include "pulse_server.h"
+#include "tests/support/child_process.h"
+#include "tools/xclient/png_file.h"
+#include "tests/support/pulse_server.h"
 #include "tests/saver/music/audio_fixtures.h"
 #include "tests/saver/support/bmp24.h"
 #include "tests/saver/support/temp_dir.h"
 #include "tests/saver/x11/settings_bytes.h"
 #include "tests/support/image_compare.h"
-#include "x11_client.h"
-#include "xvfb_server.h"
+#include "tools/xclient/x11_client.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

@@ -16,12 +16,11 @@
 #include <memory>
 #include <thread>
 
-#include "child_process.h"
-#include "saver/toolkit/x11/window_lookup.h"
+#include "tests/support/child_process.h"
 #include "tests/saver/support/temp_dir.h"
 #include "tests/saver/x11/settings_bytes.h"
-#include "x11_client.h"
-#include "xvfb_server.h"
+#include "tools/xclient/x11_client.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

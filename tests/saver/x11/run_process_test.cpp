@@ -16,14 +16,14 @@
 #include <functional>
 #include <thread>
 
-#include "child_process.h"
-#include "pulse_server.h"
-#include "saver/toolkit/x11/window_lookup.h"
+#include "tests/support/child_process.h"
+#include "tests/support/pulse_server.h"
+#include "x11/window_lookup.h"
 #include "tests/saver/music/audio_fixtures.h"
 #include "tests/saver/support/temp_dir.h"
 #include "tests/saver/x11/settings_bytes.h"
-#include "x11_client.h"
-#include "xvfb_server.h"
+#include "tools/xclient/x11_client.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 
@@ -135,7 +135,7 @@ class SaverProcess : public testing::Test {
   void Start(const std::vector<std::string>& args = {"/s"}) {
     ASSERT_TRUE(host_.Start(folder_.File("Tovarel.scr"), args));
   }
-  bool RendererWindow() { return toolkit::x11::WindowWithTitleExists(display_, "Lumora_VC"); }
+  bool RendererWindow() { return x11::WindowWithTitleExists(display_, "Lumora_VC"); }
   // Until the renderer's window is on screen, where keys reach it.
   bool WaitForRenderer(double seconds = 30) {
     return WaitFor([&] {
@@ -360,7 +360,7 @@ TEST_F(PreviewProcess, AHandleThatNamesNoWindowEndsQuietly) {
     ChildProcess preview;
     ASSERT_TRUE(preview.Start(folder_.File("Tovarel.scr"), {"/p", handle}));
     EXPECT_EQ(preview.Wait(10), 0) << handle;
-    EXPECT_FALSE(toolkit::x11::WindowWithTitleExists(display_, "Preview Window")) << handle;
+    EXPECT_FALSE(x11::WindowWithTitleExists(display_, "Preview Window")) << handle;
   }
 }
 

@@ -15,9 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "saver/toolkit/x11/window_lookup.h"
 #include "tests/saver/support/temp_dir.h"
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "lumora_bgm.h"
-#include "mci.h"
+#include "saver/music/lumora_bgm.h"
+#include "saver/music/mci.h"
 #include "saver/settings_vars.h"
 
 namespace {

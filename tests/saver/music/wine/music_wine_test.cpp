@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "audio_fixtures.h"
-#include "windows_binaries.h"
-#include "probe_output.h"
-#include "wine_session.h"
+#include "tests/saver/music/audio_fixtures.h"
+#include "tests/wine/windows_binaries.h"
+#include "tests/wine/probe_output.h"
+#include "tests/wine/wine_session.h"
 
 namespace music::wine_test {
 namespace {

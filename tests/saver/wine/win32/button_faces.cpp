@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "probe_support.h"
+#include "tests/saver/wine/win32/probe_support.h"
 #include "tests/saver/button/face_looks.h"
 
 namespace {

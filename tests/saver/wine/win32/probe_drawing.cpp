@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "probe_support.h"
+#include "tests/saver/wine/win32/probe_support.h"
 #include "saver/toolkit/win32/picture.h"
 
 namespace probe {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "probe_support.h"
+#include "tests/saver/wine/win32/probe_support.h"
 #include "saver/common/code_page.h"
 
 namespace probe {

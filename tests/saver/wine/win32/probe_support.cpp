@@ -1,4 +1,4 @@
-#include "probe_support.h"
+#include "tests/saver/wine/win32/probe_support.h"
 
 #include <cstdio>
 #include <fstream>

@@ -2,7 +2,7 @@
 #include <atomic>
 #include <thread>
 
-#include "probe_support.h"
+#include "tests/saver/wine/win32/probe_support.h"
 #include "saver/toolkit/win32/text.h"
 
 namespace probe {

@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "probe_support.h"
+#include "tests/saver/wine/win32/probe_support.h"
 #include "saver/common/code_page.h"
 #include "saver/toolkit/win32/text.h"
 

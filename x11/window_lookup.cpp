@@ -1,4 +1,4 @@
-#include "saver/toolkit/x11/window_lookup.h"
+#include "x11/window_lookup.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
-namespace toolkit::x11 {
-namespace {
+#include "x11/error_trap.h"
 
-// Windows of other clients may be destroyed while we look at them.
-int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+namespace x11 {
+namespace {
 
 std::optional<std::u32string> DecodeUtf8(std::string_view text) {
   std::u32string out;
@@ -84,8 +83,8 @@ bool PropertyEquals(Display* display, Window window, Atom property, std::string_
 
 bool WindowWithTitleExists(Display* display, std::string_view title) {
   if (display == nullptr) return false;
-  XSync(display, False);
-  XErrorHandler previous = XSetErrorHandler(IgnoreErrors);
+  // Windows of other clients may be destroyed while we look at them.
+  ErrorTrap trap(display, ErrorTrap::Earlier::Excluded);
   Atom wmName = XA_WM_NAME;
   Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
 
@@ -108,9 +107,7 @@ bool WindowWithTitleExists(Display* display, std::string_view title) {
     }
     if (children != nullptr) XFree(children);
   }
-  XSync(display, False);
-  XSetErrorHandler(previous);
   return found;
 }
 
-}  // namespace toolkit::x11
+}  // namespace x11

@@ -1,4 +1,4 @@
-#include "probe_sink.h"
+#include "bench/music/probe_sink.h"
 
 #include <gst/base/gstbasesink.h>
 #include <gst/gst.h>
@@ -6,7 +6,7 @@
 #include <atomic>
 #include <chrono>
 
-#include "gst_setup.h"
+#include "saver/music/gst/gst_setup.h"
 
 namespace music::bench {
 namespace {

@@ -1,21 +1,10 @@
-// Tovarel.scr: everything starts in Main.
-#include "saver/modes.h"
-#include "saver/startup.h"
-
-#ifdef _WIN32
-#include <windows.h>
-
-#include "saver/toolkit/win32/win32_application.h"
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  toolkit::win32::Win32Application app;
-  saver::Main(app, saver::ProgramModes());
-  return app.RunEventLoop();
-}
-#else
+// Tovarel.scr on Linux: drawing in an idle daemon's window, or everything
+// starts in Main as on Windows.
 #include <cstdlib>
 
 #include "saver/desktop/daemon_run.h"
+#include "saver/modes.h"
+#include "saver/startup.h"
 #include "saver/toolkit/qt/qt_application.h"
 #include "x11/window_id.h"
 
@@ -32,4 +21,3 @@ int main(int argc, char** argv) {
   }
   return app.RunEventLoop();
 }
-#endif

@@ -1,4 +1,4 @@
-#include "bench_fixtures.h"
+#include "bench/music/bench_fixtures.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "saver/toolkit/x11/window_lookup.h"
+#include "x11/window_lookup.h"
 
 // GoogleTest first: Xlib defines None, Bool and Status as macros.
 #include <gtest/gtest.h>
@@ -8,11 +8,11 @@
 
 #include <string>
 
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 
-using toolkit::x11::WindowWithTitleExists;
+using x11::WindowWithTitleExists;
 
 class WindowLookupTest : public testing::Test {
  protected:

@@ -15,11 +15,11 @@
 #include <thread>
 #include <vector>
 
-#include "bench_fixtures.h"
-#include "gst_mci.h"
-#include "lumora_bgm.h"
-#include "mci_interpreter.h"
-#include "probe_sink.h"
+#include "bench/music/bench_fixtures.h"
+#include "saver/music/gst/gst_mci.h"
+#include "saver/music/lumora_bgm.h"
+#include "saver/music/gst/mci_interpreter.h"
+#include "bench/music/probe_sink.h"
 #include "saver/settings_vars.h"
 
 namespace music::bench {

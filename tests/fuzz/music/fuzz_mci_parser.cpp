@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cd_time.h"
-#include "command_parser.h"
+#include "saver/music/gst/cd_time.h"
+#include "saver/music/gst/command_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "gst_setup.h"
-#include "mci_error_text.h"
-#include "mci_interpreter.h"
+#include "saver/music/gst/gst_setup.h"
+#include "saver/music/gst/mci_error_text.h"
+#include "saver/music/gst/mci_interpreter.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // GStreamer's registry and types live for the whole process.
