@@ -24,7 +24,7 @@ class Win32Label final : public WindowlessControl<Label> {
   MouseHandlers& Mouse() override { return mouse_; }
 
   void Draw(HDC dc) const override;
-  MouseHandlers* MouseTarget() override { return enabled_ ? &mouse_ : nullptr; }
+  MouseHandlers* TargetHandlers() override { return enabled_ ? &mouse_ : nullptr; }
   HCURSOR Pointer() const override;
 
  private:

@@ -84,11 +84,13 @@ FakeContainer::~FakeContainer() = default;
 
 toolkit::Label& FakeContainer::NewLabel() {
   labels.push_back(std::make_unique<FakeLabel>(log_, name_ + ".label" + std::to_string(labels.size())));
+  router.Add(*labels.back());
   return *labels.back();
 }
 
 toolkit::Image& FakeContainer::NewImage() {
   images.push_back(std::make_unique<FakeImage>(log_, name_ + ".image" + std::to_string(images.size())));
+  router.Add(*images.back());
   return *images.back();
 }
 

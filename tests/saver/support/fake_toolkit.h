@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "saver/toolkit/common/form_life_cycle.h"
+#include "saver/toolkit/common/windowless_router.h"
 #include "saver/toolkit/toolkit.h"
 
 namespace testsupport {
@@ -135,9 +136,20 @@ class FakeControlOf : public Base {
   bool enabled = true;
 };
 
-class FakeLabel : public FakeControlOf<toolkit::Label> {
+// The mouse part of a fake windowless control, for its container's router.
+template <typename Base>
+class FakeWindowlessOf : public FakeControlOf<Base>, public toolkit::WindowlessTarget {
  public:
-  using FakeControlOf::FakeControlOf;
+  using FakeControlOf<Base>::FakeControlOf;
+  toolkit::PixelRect TargetBounds() const override { return this->bounds; }
+  bool TargetShown() const override { return this->visible; }
+  toolkit::MouseHandlers* TargetHandlers() override { return this->enabled ? &mouse : nullptr; }
+  toolkit::MouseHandlers mouse;
+};
+
+class FakeLabel : public FakeWindowlessOf<toolkit::Label> {
+ public:
+  using FakeWindowlessOf::FakeWindowlessOf;
   void SetCaption(std::string_view text) override { caption = text; }
   std::string Caption() const override { return caption; }
   void SetFont(const toolkit::Font& f) override { font = f; }
@@ -157,12 +169,11 @@ class FakeLabel : public FakeControlOf<toolkit::Label> {
   bool autoSize = false;
   bool border = false;
   toolkit::CursorRef pointer;
-  toolkit::MouseHandlers mouse;
 };
 
-class FakeImage : public FakeControlOf<toolkit::Image> {
+class FakeImage : public FakeWindowlessOf<toolkit::Image> {
  public:
-  using FakeControlOf::FakeControlOf;
+  using FakeWindowlessOf::FakeWindowlessOf;
   void SetPicture(toolkit::PictureRef p) override { picture = std::move(p); }
   toolkit::PictureRef GetPicture() const override { return picture; }
   toolkit::MouseHandlers& Mouse() override { return mouse; }
@@ -171,7 +182,6 @@ class FakeImage : public FakeControlOf<toolkit::Image> {
     return fake ? fake->name : "";
   }
   toolkit::PictureRef picture;
-  toolkit::MouseHandlers mouse;
 };
 
 class FakeShape : public FakeControlOf<toolkit::Shape> {
@@ -222,6 +232,8 @@ class FakeContainer {
   std::vector<std::unique_ptr<FakeComboBox>> combos;
   std::vector<std::unique_ptr<FakePictureBox>> pictureBoxes;
   std::vector<std::unique_ptr<FakeUserControl>> userControls;
+  // The container's window hears the mouse here, in its own coordinates.
+  toolkit::WindowlessRouter router;
 
  protected:
   FakeLog& log_;
@@ -263,7 +275,16 @@ class FakeUserControl : public FakeContainerOf<FakeControlOf<toolkit::UserContro
  public:
   FakeUserControl(FakeLog& log, const std::string& name, toolkit::WindowHandle handle,
                   toolkit::WindowHandle parent, toolkit::UserControlEvents& events)
-      : FakeContainerOf(log, name, handle, log, name), parent(parent), events(events) {}
+      : FakeContainerOf(log, name, handle, log, name), parent(parent), events(events) {
+    router.SetHooks({.own =
+                         [this](toolkit::MouseAction action, const toolkit::MouseEvent& e) {
+                           if (action == toolkit::MouseAction::Down) this->events.MouseDown(e);
+                           else if (action == toolkit::MouseAction::Move) this->events.MouseMove(e);
+                           else this->events.MouseUp(e);
+                         },
+                     .hover = {},
+                     .capture = {}});
+  }
   void SetTransparent(bool t) override { transparent = t; }
   bool Transparent() const override { return transparent; }
   toolkit::WindowHandle ParentHandle() const override { return parent; }
