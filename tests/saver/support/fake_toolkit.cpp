@@ -80,6 +80,21 @@ void FakeSurface::PaintPicture(const toolkit::Picture& picture, const toolkit::P
      Describe(source));
 }
 
+FakeLabel::FakeLabel(FakeLog& log, std::string name)
+    : FakeWindowlessOf(log, std::move(name)),
+      props({.lineWidth =
+                 [this](std::string_view line) {
+                   int characters = 0;
+                   for (unsigned char c : line) characters += (c & 0xC0) != 0x80;
+                   return characters * this->log.glyph->width;
+                 },
+             .lineHeight = [this] { return this->log.glyph->height; },
+             .fontChanged = {},
+             .resize = [this](toolkit::Size size) { bounds.width = size.width, bounds.height = size.height; },
+             .changed = {}}) {
+  if (!log.glyph) props = toolkit::LabelProperties({});
+}
+
 FakeContainer::~FakeContainer() = default;
 
 toolkit::Label& FakeContainer::NewLabel() {

@@ -7,12 +7,14 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "saver/toolkit/common/form_life_cycle.h"
+#include "saver/toolkit/common/label_properties.h"
 #include "saver/toolkit/common/windowless_router.h"
 #include "saver/toolkit/toolkit.h"
 
@@ -22,6 +24,9 @@ class FakeLog {
  public:
   std::vector<std::string> entries;
   bool ended = false;
+  // Fixed-pitch text: each character this wide, each line this high. None:
+  // text is never measured and an auto-sized label keeps the bounds given.
+  std::optional<toolkit::Size> glyph;
   // After EndProgram a real program is gone: anything further is a fault.
   void Record(const std::string& entry) { entries.push_back(ended ? "AFTER END: " + entry : entry); }
   void Clear() { entries.clear(); }
@@ -149,26 +154,22 @@ class FakeWindowlessOf : public FakeControlOf<Base>, public toolkit::WindowlessT
 
 class FakeLabel : public FakeWindowlessOf<toolkit::Label> {
  public:
-  using FakeWindowlessOf::FakeWindowlessOf;
-  void SetCaption(std::string_view text) override { caption = text; }
-  std::string Caption() const override { return caption; }
-  void SetFont(const toolkit::Font& f) override { font = f; }
-  toolkit::Font GetFont() const override { return font; }
-  void SetForeColour(toolkit::Colour c) override { foreColour = c; }
-  toolkit::Colour ForeColour() const override { return foreColour; }
-  void SetAlignment(toolkit::Alignment a) override { alignment = a; }
-  void SetAutoSize(bool a) override { autoSize = a; }
-  void SetBorder(bool b) override { border = b; }
-  void SetPointer(toolkit::CursorRef c) override { pointer = std::move(c); }
+  FakeLabel(FakeLog& log, std::string name);
+  void Move(const toolkit::PixelRect& b) override { FakeWindowlessOf::Move(props.Placed(b, bounds)); }
+  void SetCaption(std::string_view text) override { props.SetCaption(text); }
+  std::string Caption() const override { return props.Caption(); }
+  void SetFont(const toolkit::Font& f) override { props.SetFont(f); }
+  toolkit::Font GetFont() const override { return props.GetFont(); }
+  void SetForeColour(toolkit::Colour c) override { props.SetForeColour(c); }
+  toolkit::Colour ForeColour() const override { return props.ForeColour(); }
+  void SetAlignment(toolkit::Alignment a) override { props.SetAlignment(a); }
+  void SetAutoSize(bool a) override { props.SetAutoSize(a); }
+  void SetBorder(bool b) override { props.SetBorder(b); }
+  void SetPointer(toolkit::CursorRef c) override { props.SetPointer(std::move(c)); }
   toolkit::MouseHandlers& Mouse() override { return mouse; }
+  const toolkit::CursorRef& Pointer() const { return props.Pointer(); }
 
-  std::string caption;
-  toolkit::Font font;
-  toolkit::Colour foreColour = 0;
-  toolkit::Alignment alignment = toolkit::Alignment::Left;
-  bool autoSize = false;
-  bool border = false;
-  toolkit::CursorRef pointer;
+  toolkit::LabelProperties props;
 };
 
 class FakeImage : public FakeWindowlessOf<toolkit::Image> {
