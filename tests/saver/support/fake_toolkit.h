@@ -20,13 +20,18 @@
 
 namespace testsupport {
 
+class FakeTimer;
+
 class FakeLog {
  public:
   std::vector<std::string> entries;
   bool ended = false;
-  // Fixed-pitch text: each character this wide, each line this high. None:
-  // text is never measured and an auto-sized label keeps the bounds given.
-  std::optional<toolkit::Size> glyph;
+  // Whether labels measure their text (fixed-pitch, in proportion to the
+  // font's size). Off: an auto-sized label keeps the bounds it is given.
+  bool measuresText = false;
+  // Virtual time, for the timers; RunEventsFor moves it on.
+  long long now = 0;
+  std::vector<FakeTimer*> timers;
   // After EndProgram a real program is gone: anything further is a fault.
   void Record(const std::string& entry) { entries.push_back(ended ? "AFTER END: " + entry : entry); }
   void Clear() { entries.clear(); }
@@ -49,30 +54,39 @@ class FakePicture : public toolkit::Picture {
 
 class FakeCursor : public toolkit::Cursor {};
 
+// Ticks come when a test fires them, or as virtual time passes
+// (FakeApplication::RunEventsFor): never inside the timer's own running
+// tick, and ticks held up by a long handler come as one.
 class FakeTimer : public toolkit::Timer {
  public:
-  FakeTimer(FakeLog& log, std::string name, int interval, bool enabled, std::function<void()> tick)
-      : log_(log), name_(std::move(name)), interval_(interval), enabled_(enabled), tick_(std::move(tick)) {}
-  void SetInterval(int ms) override { interval_ = ms; }
+  FakeTimer(FakeLog& log, std::string name, int interval, bool enabled, std::function<void()> tick);
+  ~FakeTimer() override;
+  void SetInterval(int ms) override {
+    interval_ = ms;
+    Restart();
+  }
   int Interval() const override { return interval_; }
   void SetEnabled(bool enabled) override {
     log_.Record(name_ + (enabled ? " on" : " off"));
     enabled_ = enabled;
+    Restart();
   }
   bool Enabled() const override { return enabled_; }
   // A tick as the event loop delivers it: only while enabled.
-  bool Fire() {
-    if (!enabled_) return false;
-    tick_();
-    return true;
-  }
+  bool Fire();
+  // When the next tick is due; none while stopped or ticking.
+  std::optional<long long> Due() const;
+  void Elapsed();
 
  private:
+  void Restart() { due_ = log_.now + interval_; }
   FakeLog& log_;
   std::string name_;
   int interval_;
   bool enabled_;
   std::function<void()> tick_;
+  long long due_ = 0;
+  bool ticking_ = false;
 };
 
 // Besides its log, the surface paints with toolkit::raster into `image`,
@@ -333,6 +347,10 @@ class FakeForm : public FakeContainerOf<toolkit::Form> {
 
   // The window system's close box.
   void CloseBox() { Unload(); }
+  // Another program destroyed the form's window.
+  void WindowDestroyed() {
+    if (Loaded() && !lifeCycle_.Unloading()) Unload();
+  }
 
   FakeApplication& app;
   toolkit::FormEvents& events;
@@ -423,6 +441,8 @@ class FakeApplication : public toolkit::Application {
     Record("loop");
     return 0;
   }
+  // Runs the timers due in this much virtual time.
+  void RunEventsFor(int ms);
 
   std::unique_ptr<toolkit::Form> CreateForm(toolkit::FormEvents& events) override;
   int TwipsPerPixelX() const override { return twipsPerPixel; }

@@ -13,6 +13,7 @@
 #include <X11/Xutil.h>
 
 #include "saver/toolkit/x11/window_lookup.h"
+#include "tests/saver/toolkit/conformance/form_cases.h"
 
 namespace {
 
@@ -47,6 +48,17 @@ void SendClose(Display* display, Window window) {
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, window, False, NoEventMask, &event);
   XFlush(display);
+}
+
+TEST(X11Conformance, DestroyedWindow) {
+  OtherClient other;
+  for (const conformance::FormCase& c : conformance::DestroyedWindowCases()) {
+    conformance::RunFormCase(App(), c, [&](toolkit::Form& form) {
+      XDestroyWindow(other.display(), form.Handle());
+      XFlush(other.display());
+      EXPECT_TRUE(RunEventsUntil([&] { return !form.Loaded(); }, 5000)) << c.name;
+    });
+  }
 }
 
 TEST(X11Form, LoadedHiddenFormIsFoundByItsTitleFromAnotherClient) {
