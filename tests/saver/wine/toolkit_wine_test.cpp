@@ -16,6 +16,9 @@
 #include "saver/toolkit/raster/raster.h"
 #include "tests/saver/support/temp_dir.h"
 #include "tests/saver/toolkit/conformance/form_cases.h"
+#include "tests/saver/toolkit/conformance/label_cases.h"
+#include "tests/saver/toolkit/conformance/mouse_cases.h"
+#include "tests/saver/toolkit/conformance/timer_cases.h"
 #include "probe_output.h"
 #include "wine_session.h"
 #include "windows_binaries.h"
@@ -127,8 +130,17 @@ TEST_F(ToolkitWineTest, LoadedFormIsHiddenFoundByItsCaptionAndClosedByWmClose) {
   }
 }
 
+std::vector<std::string> SplitLog(const std::string& text) {
+  std::vector<std::string> entries;
+  std::stringstream in(text);
+  for (std::string entry; std::getline(in, entry, '|');) entries.push_back(entry);
+  return entries;
+}
+
 TEST_F(ToolkitWineTest, LifeCycleConformance) {
-  for (const conformance::FormCase& c : conformance::FormCases()) {
+  std::vector<conformance::FormCase> cases = conformance::FormCases();
+  for (const conformance::FormCase& c : conformance::DestroyedWindowCases()) cases.push_back(c);
+  for (const conformance::FormCase& c : cases) {
     std::vector<std::string> args{"lifecycle"};
     args.insert(args.end(), c.steps.begin(), c.steps.end());
     ProbeFields fields = Run(args);
@@ -140,6 +152,24 @@ TEST_F(ToolkitWineTest, LifeCycleConformance) {
     EXPECT_EQ(fields["log"], events) << c.name;
     EXPECT_EQ(fields["loaded"], c.loadedAfter ? "1" : "0") << c.name;
   }
+}
+
+TEST_F(ToolkitWineTest, WindowlessMouseConformance) {
+  const auto& cases = conformance::MouseCases();
+  for (std::size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(SplitLog(Run({"mousecase", std::to_string(i)})["log"]), cases[i].log) << cases[i].name;
+}
+
+TEST_F(ToolkitWineTest, TimerConformance) {
+  const auto& cases = conformance::TimerCases();
+  for (std::size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(SplitLog(Run({"timercase", std::to_string(i)})["log"]), cases[i].log) << cases[i].name;
+}
+
+TEST_F(ToolkitWineTest, LabelSizeConformance) {
+  const auto& cases = conformance::LabelCases();
+  for (std::size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(SplitLog(Run({"labelcase", std::to_string(i)})["log"]), cases[i].log) << cases[i].name;
 }
 
 TEST_F(ToolkitWineTest, TimersTickBetweenHandlersAndStopFromTheirOwnTick) {

@@ -9,6 +9,7 @@
 // A and so over A's right part.
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "saver/toolkit/toolkit.h"
@@ -94,13 +95,20 @@ class MouseScenario : private toolkit::UserControlEvents {
   toolkit::UserControl& Control() { return control_; }
   // What was heard since the last Clear.
   const std::vector<std::string>& Log() const { return log_; }
-  void Clear() { log_.clear(); }
+  void Clear() {
+    log_.clear();
+    moved_ = false;
+  }
 
   // False when the step is not one of the table's.
   bool Do(const std::string& step, MouseInput& input) {
     int button = 0, x = 0, y = 0;
     char which = 0;
-    if (std::sscanf(step.c_str(), "move %d,%d", &x, &y) == 2) input.Move(x, y);
+    moved_ = false;  // what a step made is heard before the next step
+    if (std::sscanf(step.c_str(), "move %d,%d", &x, &y) == 2) {
+      moved_ = true;
+      input.Move(x, y);
+    }
     else if (std::sscanf(step.c_str(), "press %d %d,%d", &button, &x, &y) == 3) input.Press(button, x, y);
     else if (std::sscanf(step.c_str(), "release %d %d,%d", &button, &x, &y) == 3) input.Release(button, x, y);
     else if (std::sscanf(step.c_str(), "disable %c", &which) == 1) (which == 'A' ? a_ : b_)->SetEnabled(false);
@@ -111,11 +119,11 @@ class MouseScenario : private toolkit::UserControlEvents {
 
  private:
   void Note(const std::string& who, const char* what, const toolkit::MouseEvent& e) {
-    const std::string entry = who + " " + what + " " + std::to_string(e.button) + " " + std::to_string(e.x) + "," +
-                              std::to_string(e.y);
-    // A system may repeat a move where the pointer already is.
-    if (std::string(what) == "move" && !log_.empty() && log_.back() == entry) return;
-    log_.push_back(entry);
+    // One move heard for each move made: systems repeat a move where the
+    // pointer already is (Windows when the capture ends, say).
+    if (std::string(what) == "move" && !std::exchange(moved_, false)) return;
+    log_.push_back(who + " " + what + " " + std::to_string(e.button) + " " + std::to_string(e.x) + "," +
+                   std::to_string(e.y));
   }
   void Listen(toolkit::MouseHandlers& mouse, const std::string& who) {
     mouse.down = [this, who](const toolkit::MouseEvent& e) { Note(who, "down", e); };
@@ -131,6 +139,7 @@ class MouseScenario : private toolkit::UserControlEvents {
   toolkit::Label* a_ = nullptr;
   toolkit::Label* b_ = nullptr;
   std::vector<std::string> log_;
+  bool moved_ = false;
 };
 
 }  // namespace conformance
