@@ -2,7 +2,6 @@
 
 #include <QFocusEvent>
 
-#include "saver/toolkit/qt/qt_mouse.h"
 #include "saver/toolkit/qt/qt_text.h"
 
 namespace toolkit::qt {
