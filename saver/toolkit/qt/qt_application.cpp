@@ -28,7 +28,7 @@
 #include "saver/toolkit/x11/display_mode.h"
 #include "saver/toolkit/x11/pointer_hiding.h"
 #include "saver/toolkit/x11/screen_query.h"
-#include "saver/toolkit/x11/window_lookup.h"
+#include "x11/window_lookup.h"
 #include "saver/toolkit/x11/zoom_outline.h"
 
 namespace toolkit::qt {
@@ -155,7 +155,7 @@ void QtApplication::SyncWindowSystem() const {
 }
 
 bool QtApplication::WindowExists(std::string_view title) {
-  return x11::WindowWithTitleExists(AnyDisplay(), title);
+  return ::x11::WindowWithTitleExists(AnyDisplay(), title);
 }
 
 void QtApplication::ShowCursor(bool show) {

@@ -19,24 +19,29 @@ namespace toolkit::qt {
 ContainerCore::ContainerCore()
     : surface_([this] {
         if (widget_) widget_->update();
-      }) {}
+      }) {
+  router_.SetHooks({.own =
+                        [this](MouseAction action, const MouseEvent& event) {
+                          if (widget_) widget_->OwnMouse(action, event);
+                        },
+                    .hover = [this](WindowlessTarget* over) { ShowPointerOf(over); },
+                    .capture = {}});
+}
 
 ContainerCore::~ContainerCore() {
-  capture_ = nullptr;
+  router_.Reset();
   windowless_.clear();
   controls_.clear();
   delete widget_.data();
 }
 
 void ContainerCore::DropWindow() {
-  capture_ = nullptr;
-  ownPress_ = false;
-  pointerOwner_ = nullptr;
+  router_.Reset();
   delete widget_.data();
 }
 
 void ContainerCore::Shutdown() {
-  capture_ = nullptr;
+  router_.Reset();
   for (auto& control : controls_) {
     if (auto* user = dynamic_cast<QtUserControl*>(control.get())) user->Shutdown();
     if (auto* box = dynamic_cast<QtPictureBox*>(control.get())) box->Core().Shutdown();
@@ -68,7 +73,10 @@ T& ContainerCore::Keep(Args&&... args) {
   auto control = std::make_unique<T>(std::forward<Args>(args)...);
   T& kept = *control;
   controls_.push_back(std::move(control));
-  if constexpr (std::is_base_of_v<WindowlessControl, T>) windowless_.push_back(&kept);
+  if constexpr (std::is_base_of_v<WindowlessControl, T>) {
+    windowless_.push_back(&kept);
+    router_.Add(kept);
+  }
   return kept;
 }
 
@@ -96,63 +104,15 @@ void ContainerCore::Paint(QPainter& painter, const QRect& area) const {
   }
 }
 
-WindowlessControl* ContainerCore::HitTest(QPoint at) const {
-  // Later controls lie on top. Disabled ones let the mouse through.
-  for (auto it = windowless_.rbegin(); it != windowless_.rend(); ++it) {
-    WindowlessControl* control = *it;
-    if (control->Shown() && control->Active() && control->Handlers() != nullptr &&
-        control->Rect().contains(at)) {
-      return control;
-    }
-  }
-  return nullptr;
-}
-
-void ContainerCore::ShowPointerOf(const WindowlessControl* control) {
-  if (!widget_ || control == pointerOwner_) return;
-  pointerOwner_ = control;
-  const QtCursor* pointer = control != nullptr ? control->Pointer() : nullptr;
+void ContainerCore::ShowPointerOf(const WindowlessTarget* control) {
+  if (!widget_) return;
+  const auto* windowless = dynamic_cast<const WindowlessControl*>(control);
+  const QtCursor* pointer = windowless != nullptr ? windowless->Pointer() : nullptr;
   if (pointer != nullptr) {
     widget_->setCursor(pointer->Shape());
   } else {
     widget_->unsetCursor();
   }
-}
-
-bool ContainerCore::MousePress(const QMouseEvent& event) {
-  if (capture_ == nullptr && !ownPress_) {
-    capture_ = HitTest(event.position().toPoint());
-    ownPress_ = capture_ == nullptr;
-  }
-  if (capture_ == nullptr) return false;
-  Invoke(capture_->Handlers()->down, ToMouseEvent(event, capture_->Rect().topLeft()));
-  return true;
-}
-
-bool ContainerCore::MouseMove(const QMouseEvent& event) {
-  if (capture_ != nullptr) {
-    Invoke(capture_->Handlers()->move, ToMouseEvent(event, capture_->Rect().topLeft()));
-    return true;
-  }
-  if (ownPress_) return false;
-  WindowlessControl* over = HitTest(event.position().toPoint());
-  ShowPointerOf(over);
-  if (over == nullptr) return false;
-  Invoke(over->Handlers()->move, ToMouseEvent(event, over->Rect().topLeft()));
-  return true;
-}
-
-bool ContainerCore::MouseRelease(const QMouseEvent& event) {
-  const bool last = event.buttons() == Qt::NoButton;
-  if (capture_ == nullptr) {
-    if (last) ownPress_ = false;
-    return false;
-  }
-  WindowlessControl* target = capture_;
-  if (last) capture_ = nullptr;
-  Invoke(target->Handlers()->up, ToMouseEvent(event, target->Rect().topLeft()));
-  if (last && target->Rect().contains(event.position().toPoint())) Invoke(target->Handlers()->click);
-  return true;
 }
 
 ContainerWidget::ContainerWidget(ContainerCore& core, QWidget* parent)
@@ -171,21 +131,15 @@ void ContainerWidget::resizeEvent(QResizeEvent*) {
   Resized();
 }
 
-void ContainerWidget::mousePressEvent(QMouseEvent* event) {
-  if (!core_.MousePress(*event)) OwnMouseDown(*event);
-}
+void ContainerWidget::mousePressEvent(QMouseEvent* event) { core_.Router().Press(ToMouseEvent(*event)); }
 
 void ContainerWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   // A second press is a press like the first.
   mousePressEvent(event);
 }
 
-void ContainerWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (!core_.MouseMove(*event)) OwnMouseMove(*event);
-}
+void ContainerWidget::mouseMoveEvent(QMouseEvent* event) { core_.Router().Move(ToMouseEvent(*event)); }
 
-void ContainerWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (!core_.MouseRelease(*event)) OwnMouseUp(*event);
-}
+void ContainerWidget::mouseReleaseEvent(QMouseEvent* event) { core_.Router().Release(ToMouseEvent(*event)); }
 
 }  // namespace toolkit::qt

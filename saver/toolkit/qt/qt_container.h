@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "saver/toolkit/common/windowless_router.h"
 #include "saver/toolkit/qt/qt_surface.h"
 #include "saver/toolkit/toolkit.h"
 
@@ -50,26 +51,19 @@ class ContainerCore {
   // For the window.
   void Paint(QPainter& painter, const QRect& area) const;
   void ClientResized(QSize size) { surface_.SetClientSize(Size{size.width(), size.height()}); }
-  // True when the event went to a windowless control; otherwise it is the
-  // container's own.
-  bool MousePress(const QMouseEvent& event);
-  bool MouseMove(const QMouseEvent& event);
-  bool MouseRelease(const QMouseEvent& event);
+  WindowlessRouter& Router() { return router_; }
 
  private:
   template <class T, class... Args>
   T& Keep(Args&&... args);
-  WindowlessControl* HitTest(QPoint at) const;
-  void ShowPointerOf(const WindowlessControl* control);
+  void ShowPointerOf(const WindowlessTarget* control);
 
   QPointer<ContainerWidget> widget_;
   RetainedSurface surface_;
   bool transparent_ = false;
   std::vector<std::unique_ptr<Control>> controls_;
   std::vector<WindowlessControl*> windowless_;  // in drawing order
-  WindowlessControl* capture_ = nullptr;  // holds the mouse while a button is down
-  bool ownPress_ = false;  // a button went down on the container itself
-  const WindowlessControl* pointerOwner_ = nullptr;
+  WindowlessRouter router_;
 };
 
 // The window of a container: paints the surface and the windowless controls,
@@ -78,6 +72,8 @@ class ContainerWidget : public QWidget {
  public:
   ContainerWidget(ContainerCore& core, QWidget* parent);
   ContainerCore& Core() const { return core_; }
+  // The container's own mouse events, where no windowless control took them.
+  virtual void OwnMouse(MouseAction, const MouseEvent&) {}
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -86,10 +82,6 @@ class ContainerWidget : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-  // The container's own mouse events, where no windowless control took them.
-  virtual void OwnMouseDown(const QMouseEvent&) {}
-  virtual void OwnMouseMove(const QMouseEvent&) {}
-  virtual void OwnMouseUp(const QMouseEvent&) {}
   virtual void Resized() {}
 
  private:

@@ -13,8 +13,6 @@
 namespace toolkit::qt {
 namespace {
 
-constexpr int kBorderInset = 2;
-
 QString LaidOutText(std::string_view caption) {
   QString text = FromUtf8(caption);
   text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
@@ -38,93 +36,47 @@ QString Piece(std::u16string_view text) {
 
 }  // namespace
 
-QtLabel::QtLabel(ContainerCore& container) : Windowless<Label>(container) {
-  qfont_ = MakeQFont(font_, Dpi());
+QtLabel::QtLabel(ContainerCore& container)
+    : Windowless<Label>(container),
+      props_({.lineWidth =
+                  [this](std::string_view line) {
+                    // As Paint lays it out: QFontMetrics measures some text, such as
+                    // "MP3、WAV", narrower, and the last word would wrap away.
+                    return static_cast<int>(std::ceil(LineWidth(FromUtf8(line), qfont_)));
+                  },
+              .lineHeight = [this] { return QFontMetrics(qfont_).height(); },
+              .fontChanged = [this](const Font& font) { qfont_ = MakeQFont(font, Dpi()); },
+              .resize =
+                  [this](Size size) {
+                    const QRect before = Rect();
+                    bounds_.width = size.width;
+                    bounds_.height = size.height;
+                    Repaint(before);
+                  },
+              .changed = [this] { Repaint(Rect()); }}) {
+  qfont_ = MakeQFont(props_.GetFont(), Dpi());
 }
 
-void QtLabel::Move(const PixelRect& bounds) {
-  PixelRect placed = bounds;
-  if (autoSize_) {
-    placed.width = bounds_.width;
-    placed.height = bounds_.height;
-  }
-  Place(placed);
-}
-
-void QtLabel::SetCaption(std::string_view text) {
-  caption_ = std::string(text);
-  text_ = LaidOutText(text);
-  Changed();
-}
-
-void QtLabel::SetFont(const Font& font) {
-  font_ = font;
-  qfont_ = MakeQFont(font_, Dpi());
-  Changed();
-}
-
-void QtLabel::SetForeColour(Colour colour) {
-  foreColour_ = colour;
-  Repaint(Rect());
-}
-
-void QtLabel::SetAlignment(Alignment alignment) {
-  alignment_ = alignment;
-  Repaint(Rect());
-}
-
-void QtLabel::SetAutoSize(bool autoSize) {
-  autoSize_ = autoSize;
-  Changed();
-}
-
-void QtLabel::SetBorder(bool border) {
-  border_ = border;
-  Changed();
-}
-
-void QtLabel::SetPointer(CursorRef cursor) { pointer_ = std::move(cursor); }
-
-const QtCursor* QtLabel::Pointer() const { return dynamic_cast<const QtCursor*>(pointer_.get()); }
-
-void QtLabel::Changed() {
-  if (autoSize_) FitToText();
-  Repaint(Rect());
-}
-
-void QtLabel::FitToText() {
-  // The widest line as Paint lays it out (QFontMetrics measures some text,
-  // such as "MP3、WAV", narrower, and the last word would wrap away); text
-  // of several lines is as high as all of them.
-  const QStringList lines = text_.split(QChar::LineSeparator);
-  qreal width = 0;
-  for (const QString& line : lines) width = std::max(width, LineWidth(line, qfont_));
-  const int lineHeight = QFontMetrics(qfont_).height();
-  const int inset = border_ ? 2 * kBorderInset : 0;
-  QRect before = Rect();
-  bounds_.width = static_cast<int>(std::ceil(width)) + inset;
-  bounds_.height = lineHeight * static_cast<int>(lines.size()) + inset;
-  Repaint(before);
-}
+const QtCursor* QtLabel::Pointer() const { return dynamic_cast<const QtCursor*>(props_.Pointer().get()); }
 
 void QtLabel::Paint(QPainter& painter) const {
   const QRect box = Rect();
   if (box.isEmpty()) return;
+  const QString laidOut = LaidOutText(props_.Caption());
   painter.save();
   painter.setClipRect(box, Qt::IntersectClip);
-  QRect textBox = box;
-  if (border_) {
+  const QRect textBox = ToQRect(props_.TextArea(bounds_));
+  if (props_.Border()) {
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
-    textBox = box.adjusted(kBorderInset, kBorderInset, -kBorderInset, -kBorderInset);
   }
 
   // Broken and clipped as the Windows build draws: at blanks only, and no
   // line below the first unless it shows whole.
-  const std::u16string_view text(reinterpret_cast<const char16_t*>(text_.utf16()),
-                                 static_cast<size_t>(text_.size()));
-  const bool centred = alignment_ == Alignment::Centre;
+  const std::u16string_view text(reinterpret_cast<const char16_t*>(laidOut.utf16()),
+                                 static_cast<size_t>(laidOut.size()));
+  const bool centred = props_.GetAlignment() == Alignment::Centre;
   const std::vector<TextLine> lines =
       BreakLines(text, std::max(textBox.width(), 0), centred,
                  [&](std::u16string_view piece) { return LineWidth(Piece(piece), qfont_); });
@@ -145,7 +97,7 @@ void QtLabel::Paint(QPainter& painter) const {
     }
   };
   if (enabled_) {
-    painter.setPen(ToQColor(foreColour_));
+    painter.setPen(ToQColor(props_.ForeColour()));
     drawLines(textBox.topLeft());
   } else {
     painter.setPen(Qt::white);

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QString>
 
+#include "saver/toolkit/common/label_properties.h"
 #include "saver/toolkit/qt/qt_windowless.h"
 
 namespace toolkit::qt {
@@ -12,39 +13,28 @@ class QtLabel final : public Windowless<Label> {
  public:
   explicit QtLabel(ContainerCore& container);
 
-  void Move(const PixelRect& bounds) override;
-  void SetCaption(std::string_view text) override;
-  std::string Caption() const override { return caption_; }
-  void SetFont(const Font& font) override;
-  Font GetFont() const override { return font_; }
-  void SetForeColour(Colour colour) override;
-  Colour ForeColour() const override { return foreColour_; }
-  void SetAlignment(Alignment alignment) override;
-  void SetAutoSize(bool autoSize) override;
-  void SetBorder(bool border) override;
-  void SetPointer(CursorRef cursor) override;
-  MouseHandlers& Mouse() override { return mouse_; }
+  void Move(const PixelRect& bounds) override { Place(props_.Placed(bounds, bounds_)); }
+  void SetCaption(std::string_view text) override { props_.SetCaption(text); }
+  std::string Caption() const override { return props_.Caption(); }
+  void SetFont(const Font& font) override { props_.SetFont(font); }
+  Font GetFont() const override { return props_.GetFont(); }
+  void SetForeColour(Colour colour) override { props_.SetForeColour(colour); }
+  Colour ForeColour() const override { return props_.ForeColour(); }
+  void SetAlignment(Alignment alignment) override { props_.SetAlignment(alignment); }
+  void SetAutoSize(bool autoSize) override { props_.SetAutoSize(autoSize); }
+  void SetBorder(bool border) override { props_.SetBorder(border); }
+  void SetPointer(CursorRef cursor) override { props_.SetPointer(std::move(cursor)); }
+  MouseHandlers& Mouse() override { return props_.Mouse(); }
 
   void Paint(QPainter& painter) const override;
-  MouseHandlers* Handlers() override { return &mouse_; }
+  MouseHandlers* Handlers() override { return &props_.Mouse(); }
   const QtCursor* Pointer() const override;
   // The font the text is laid out in.
   const QFont& DrawingFont() const { return qfont_; }
 
  private:
-  void Changed();
-  void FitToText();
-
-  std::string caption_;
-  QString text_;  // line breaks as Qt lays them out
-  Font font_;
   QFont qfont_;
-  Colour foreColour_ = 0;
-  Alignment alignment_ = Alignment::Left;
-  bool autoSize_ = false;
-  bool border_ = false;
-  CursorRef pointer_;
-  MouseHandlers mouse_;
+  LabelProperties props_;
 };
 
 }  // namespace toolkit::qt

@@ -15,7 +15,7 @@ void QtTimer::SetInterval(int milliseconds) {
 }
 
 void QtTimer::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
+  // Enabling an enabled timer starts its interval afresh, as SetTimer does.
   enabled_ = enabled;
   Restart();
 }

@@ -2,7 +2,6 @@
 
 #include <QFocusEvent>
 
-#include "saver/toolkit/qt/qt_mouse.h"
 #include "saver/toolkit/qt/qt_text.h"
 
 namespace toolkit::qt {
@@ -21,14 +20,11 @@ class UserControlWidget final : public ContainerWidget {
     if (event->button() == Qt::LeftButton && !hasFocus()) setFocus(Qt::MouseFocusReason);
     ContainerWidget::mousePressEvent(event);
   }
-  void OwnMouseDown(const QMouseEvent& event) override {
-    Invoke([&] { owner_.Events().MouseDown(ToMouseEvent(event)); });
-  }
-  void OwnMouseMove(const QMouseEvent& event) override {
-    Invoke([&] { owner_.Events().MouseMove(ToMouseEvent(event)); });
-  }
-  void OwnMouseUp(const QMouseEvent& event) override {
-    Invoke([&] { owner_.Events().MouseUp(ToMouseEvent(event)); });
+  void OwnMouse(MouseAction action, const MouseEvent& event) override {
+    UserControlEvents& events = owner_.Events();
+    if (action == MouseAction::Down) events.MouseDown(event);
+    else if (action == MouseAction::Move) events.MouseMove(event);
+    else events.MouseUp(event);
   }
   void focusInEvent(QFocusEvent*) override {
     Invoke([&] { owner_.Events().GotFocus(); });

@@ -4,6 +4,7 @@
 // over the container's surface, mouse events routed to it by the container.
 #include <QRect>
 
+#include "saver/toolkit/common/windowless_router.h"
 #include "saver/toolkit/toolkit.h"
 
 class QPainter;
@@ -13,10 +14,9 @@ namespace toolkit::qt {
 class ContainerCore;
 class QtCursor;
 
-class WindowlessControl {
+class WindowlessControl : public WindowlessTarget {
  public:
   explicit WindowlessControl(ContainerCore& container) : container_(container) {}
-  virtual ~WindowlessControl() = default;
 
   virtual void Paint(QPainter& painter) const = 0;
   // Null: the control takes no mouse events and is not hit.
@@ -25,7 +25,10 @@ class WindowlessControl {
 
   QRect Rect() const { return QRect(bounds_.x, bounds_.y, bounds_.width, bounds_.height); }
   bool Shown() const { return visible_; }
-  bool Active() const { return enabled_; }
+
+  PixelRect TargetBounds() const override { return bounds_; }
+  bool TargetShown() const override { return visible_; }
+  MouseHandlers* TargetHandlers() override { return enabled_ ? Handlers() : nullptr; }
 
  protected:
   void Place(const PixelRect& bounds);

@@ -11,13 +11,6 @@
 #include "saver/toolkit/win32/win32_application.h"
 
 namespace toolkit::win32 {
-namespace {
-
-bool Contains(const PixelRect& r, Point p) {
-  return p.x >= r.x && p.y >= r.y && p.x < r.x + r.width && p.y < r.y + r.height;
-}
-
-}  // namespace
 
 int ShiftStateOf(WPARAM wParam) {
   return ((wParam & MK_SHIFT) ? ShiftKey : 0) | ((wParam & MK_CONTROL) ? ControlKey : 0) |
@@ -37,10 +30,21 @@ ContainerCore::ContainerCore(Win32Application& app, Colour backColour)
     : app_(app), surface_(backColour) {
   surface_.changed = [this] { SurfaceChanged(false); };
   surface_.refresh = [this] { SurfaceChanged(true); };
+  router_.SetHooks({.own =
+                        [this](MouseAction action, const MouseEvent& event) {
+                          if (ownMouse) ownMouse(action, event);
+                        },
+                    .hover = {},
+                    .capture =
+                        [this](bool take) {
+                          if (take) SetCapture(hwnd_);
+                          else if (GetCapture() == hwnd_) ReleaseCapture();
+                        }});
 }
 
 ContainerCore::~ContainerCore() {
   // Controls go before the surface they draw on.
+  router_.Reset();
   windowless_.clear();
   windowed_.clear();
   comboBoxes_.clear();
@@ -54,7 +58,10 @@ T& ContainerCore::Own(Args&&... args) {
   auto control = std::make_unique<T>(std::forward<Args>(args)...);
   T& made = *control;
   controls_.push_back(std::move(control));
-  if constexpr (std::is_base_of_v<WindowlessItem, T>) windowless_.push_back(&made);
+  if constexpr (std::is_base_of_v<WindowlessItem, T>) {
+    windowless_.push_back(&made);
+    router_.Add(made);
+  }
   if constexpr (std::is_base_of_v<WindowedChild, T>) {
     windowed_.push_back(&made);
     if (hwnd_) made.CreateIn(hwnd_);
@@ -124,8 +131,8 @@ void ContainerCore::Compose(HDC dc, const RECT& area) const {
     surface_.CopyTo(dc, area);
   }
   for (const WindowlessItem* item : windowless_) {
-    if (!item->ItemVisible()) continue;
-    const PixelRect b = item->ItemBounds();
+    if (!item->TargetShown()) continue;
+    const PixelRect b = item->TargetBounds();
     RECT bounds{b.x, b.y, b.x + b.width, b.y + b.height};
     RECT overlap;
     if (IntersectRect(&overlap, &bounds, &area)) item->Draw(dc);
@@ -152,65 +159,10 @@ void ContainerCore::Paint() {
   EndPaint(hwnd_, &paint);
 }
 
-WindowlessItem* ContainerCore::HitTest(Point at) const {
-  for (auto it = windowless_.rbegin(); it != windowless_.rend(); ++it) {
-    WindowlessItem* item = *it;
-    if (item->ItemVisible() && item->MouseTarget() && Contains(item->ItemBounds(), at)) return item;
-  }
-  return nullptr;
-}
-
-void ContainerCore::Deliver(MouseAction action, MouseEvent event, WindowlessItem* item) {
-  if (!item) {
-    if (ownMouse) ownMouse(action, event);
-    return;
-  }
-  MouseHandlers* handlers = item->MouseTarget();
-  if (!handlers) return;
-  const PixelRect bounds = item->ItemBounds();
-  event.x -= bounds.x;
-  event.y -= bounds.y;
-  const auto& handler = action == MouseAction::Down   ? handlers->down
-                        : action == MouseAction::Move ? handlers->move
-                                                      : handlers->up;
-  if (handler) Guarded([&] { handler(event); });
-}
-
 void ContainerCore::MouseButton(int button, bool down, WPARAM wParam, LPARAM lParam) {
-  const Point at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  const MouseEvent event{button, ShiftStateOf(wParam), at.x, at.y};
-  if (down) {
-    // The control under the first press keeps the mouse until the last release.
-    if (held_ == 0) {
-      target_ = HitTest(at);
-      SetCapture(hwnd_);
-    }
-    held_ |= button;
-    Deliver(MouseAction::Down, event, target_);
-    return;
-  }
-  // A release whose press came elsewhere is the container's own, as the
-  // system sent it to its window; it completes no click.
-  const bool pressedHere = (held_ & button) != 0;
-  WindowlessItem* item = pressedHere ? target_ : nullptr;
-  held_ &= ~button;
-  Deliver(MouseAction::Up, event, item);
-  // A click ends a press, whichever button: the last one up over the
-  // control it went down on.
-  if (pressedHere && held_ == 0 && item && Contains(item->ItemBounds(), at)) {
-    MouseHandlers* handlers = item->MouseTarget();
-    if (handlers && handlers->click) Guarded([&] { handlers->click(); });
-  }
-  if (held_ == 0) {
-    target_ = nullptr;
-    if (GetCapture() == hwnd_) ReleaseCapture();
-  }
-}
-
-void ContainerCore::MouseMoved(WPARAM wParam, LPARAM lParam) {
-  const Point at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  const MouseEvent event{HeldButtonsOf(wParam), ShiftStateOf(wParam), at.x, at.y};
-  Deliver(MouseAction::Move, event, held_ ? target_ : HitTest(at));
+  const MouseEvent event{button, ShiftStateOf(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (down) router_.Press(event);
+  else router_.Release(event);
 }
 
 bool ContainerCore::SetPointer(WPARAM wParam, LPARAM lParam) {
@@ -222,7 +174,7 @@ bool ContainerCore::SetPointer(WPARAM wParam, LPARAM lParam) {
   POINT p;
   HCURSOR pointer = nullptr;
   if (GetCursorPos(&p) && ScreenToClient(hwnd_, &p)) {
-    if (WindowlessItem* item = HitTest({p.x, p.y})) pointer = item->Pointer();
+    if (auto* item = dynamic_cast<WindowlessItem*>(router_.HitTest({p.x, p.y}))) pointer = item->Pointer();
   }
   SetCursor(pointer ? pointer : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
   return true;
@@ -256,14 +208,11 @@ bool ContainerCore::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       MouseButton(MiddleButton, false, wParam, lParam);
       return true;
     case WM_MOUSEMOVE:
-      MouseMoved(wParam, lParam);
+      router_.Move({HeldButtonsOf(wParam), ShiftStateOf(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return true;
     case WM_CAPTURECHANGED:
       // Another window took the mouse: the held buttons are no longer ours.
-      if (reinterpret_cast<HWND>(lParam) != hwnd_) {
-        held_ = 0;
-        target_ = nullptr;
-      }
+      if (reinterpret_cast<HWND>(lParam) != hwnd_) router_.Reset();
       return false;
     case WM_SETCURSOR:
       if (!SetPointer(wParam, lParam)) return false;

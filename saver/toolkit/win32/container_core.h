@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "saver/toolkit/common/windowless_router.h"
 #include "saver/toolkit/toolkit.h"
 #include "saver/toolkit/win32/surface.h"
 
@@ -20,15 +21,12 @@ class Win32PictureBox;
 class Win32UserControl;
 
 // A control without a window: the container draws it and routes the mouse to it.
-class WindowlessItem {
+class WindowlessItem : public WindowlessTarget {
  public:
-  virtual ~WindowlessItem() = default;
   // In the container's coordinates, over what lies below.
   virtual void Draw(HDC dc) const = 0;
-  virtual PixelRect ItemBounds() const = 0;
-  virtual bool ItemVisible() const = 0;
   // Labels and images take the mouse while enabled; shapes never do.
-  virtual MouseHandlers* MouseTarget() { return nullptr; }
+  MouseHandlers* TargetHandlers() override { return nullptr; }
   virtual HCURSOR Pointer() const { return nullptr; }
 };
 
@@ -41,8 +39,6 @@ class WindowedChild {
   // The windows the keyboard focus may go to, in creation order.
   virtual void CollectTabStops(std::vector<HWND>& stops) const;
 };
-
-enum class MouseAction { Down, Move, Up };
 
 class ContainerCore {
  public:
@@ -89,10 +85,7 @@ class ContainerCore {
   T& Own(Args&&... args);
   void Paint();
   void SurfaceChanged(bool now) const;
-  WindowlessItem* HitTest(Point at) const;
   void MouseButton(int button, bool down, WPARAM wParam, LPARAM lParam);
-  void MouseMoved(WPARAM wParam, LPARAM lParam);
-  void Deliver(MouseAction action, MouseEvent event, WindowlessItem* item);
   bool SetPointer(WPARAM wParam, LPARAM lParam);
 
   Win32Application& app_;
@@ -104,9 +97,7 @@ class ContainerCore {
   std::vector<Win32ComboBox*> comboBoxes_;
   std::vector<Win32UserControl*> userControls_;
   std::vector<Win32PictureBox*> pictureBoxes_;
-  // The mouse: buttons held and who has them.
-  int held_ = 0;
-  WindowlessItem* target_ = nullptr;
+  WindowlessRouter router_;
 };
 
 // The Container methods of a form, picture box or user control, over its core.

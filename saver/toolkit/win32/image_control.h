@@ -13,7 +13,7 @@ class Win32Image final : public WindowlessControl<Image> {
   MouseHandlers& Mouse() override { return mouse_; }
 
   void Draw(HDC dc) const override;
-  MouseHandlers* MouseTarget() override { return enabled_ ? &mouse_ : nullptr; }
+  MouseHandlers* TargetHandlers() override { return enabled_ ? &mouse_ : nullptr; }
 
  private:
   PictureRef picture_;

@@ -1,5 +1,6 @@
 #pragma once
 // The windowless label: text drawn by DrawTextW over the container.
+#include "saver/toolkit/common/label_properties.h"
 #include "saver/toolkit/win32/font.h"
 #include "saver/toolkit/win32/windowless_control.h"
 
@@ -9,37 +10,26 @@ class Win32Label final : public WindowlessControl<Label> {
  public:
   explicit Win32Label(ContainerCore& owner);
 
-  // Auto-sized, the label keeps the size of its text wherever it goes.
-  void Move(const PixelRect& bounds) override;
-  void SetCaption(std::string_view text) override;
-  std::string Caption() const override { return caption_; }
-  void SetFont(const Font& font) override;
-  Font GetFont() const override { return font_; }
-  void SetForeColour(Colour colour) override;
-  Colour ForeColour() const override { return fore_; }
-  void SetAlignment(Alignment alignment) override;
-  void SetAutoSize(bool autoSize) override;
-  void SetBorder(bool border) override;
-  void SetPointer(CursorRef cursor) override { pointer_ = std::move(cursor); }
-  MouseHandlers& Mouse() override { return mouse_; }
+  void Move(const PixelRect& bounds) override { WindowlessControl::Move(props_.Placed(bounds, bounds_)); }
+  void SetCaption(std::string_view text) override { props_.SetCaption(text); }
+  std::string Caption() const override { return props_.Caption(); }
+  void SetFont(const Font& font) override { props_.SetFont(font); }
+  Font GetFont() const override { return props_.GetFont(); }
+  void SetForeColour(Colour colour) override { props_.SetForeColour(colour); }
+  Colour ForeColour() const override { return props_.ForeColour(); }
+  void SetAlignment(Alignment alignment) override { props_.SetAlignment(alignment); }
+  void SetAutoSize(bool autoSize) override { props_.SetAutoSize(autoSize); }
+  void SetBorder(bool border) override { props_.SetBorder(border); }
+  void SetPointer(CursorRef cursor) override { props_.SetPointer(std::move(cursor)); }
+  MouseHandlers& Mouse() override { return props_.Mouse(); }
 
   void Draw(HDC dc) const override;
-  MouseHandlers* MouseTarget() override { return enabled_ ? &mouse_ : nullptr; }
+  MouseHandlers* TargetHandlers() override { return enabled_ ? &props_.Mouse() : nullptr; }
   HCURSOR Pointer() const override;
 
  private:
-  void Fit();
-
-  std::string caption_;
-  std::wstring wideCaption_;
-  Font font_;
   GdiObject<HFONT> gdiFont_;
-  Colour fore_ = 0;
-  Alignment alignment_ = Alignment::Left;
-  bool autoSize_ = false;
-  bool border_ = false;
-  CursorRef pointer_;
-  MouseHandlers mouse_;
+  LabelProperties props_;
 };
 
 }  // namespace toolkit::win32

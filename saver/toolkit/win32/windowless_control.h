@@ -31,8 +31,8 @@ class WindowlessControl : public Interface, public WindowlessItem {
   }
   bool Enabled() const override { return enabled_; }
 
-  PixelRect ItemBounds() const override { return bounds_; }
-  bool ItemVisible() const override { return visible_; }
+  PixelRect TargetBounds() const override { return bounds_; }
+  bool TargetShown() const override { return visible_; }
 
  protected:
   void Changed() const { owner_.InvalidateArea(bounds_); }

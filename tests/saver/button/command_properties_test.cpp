@@ -36,10 +36,10 @@ TEST(StoredProperties, DialogButtonWithCaptionAndFontLoadsEnabledBlackAndOpaque)
   h.Load("Caption = \"設定\"\nBeginProperty Font\nName = \"ＭＳ Ｐゴシック\"\nSize = 9.75\nCharset = 128\nEndProperty\n");
   EXPECT_EQ(h.command.enabledFlag, Command::True);
   EXPECT_EQ(h.command.FirstRun, 1);
-  EXPECT_EQ(h.label.foreColour, 0u);
+  EXPECT_EQ(h.label.ForeColour(), 0u);
   EXPECT_FALSE(h.control.transparent);
   EXPECT_EQ(h.command.Caption(), "設定");
-  EXPECT_EQ(h.label.font, (toolkit::Font{"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, 128}));
+  EXPECT_EQ(h.label.GetFont(), (toolkit::Font{"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, 128}));
   EXPECT_EQ(h.LastLook(), "1") << "Normal";
   EXPECT_TRUE(h.label.enabled);
 }
@@ -65,10 +65,10 @@ TEST(StoredProperties, WriteThenReadGivesTheSameButton) {
   Host b;
   b.command.LoadFromLayout(button::ParseLayout(text).at(0), kAmbient);
   EXPECT_EQ(b.command.Caption(), "Command1");
-  EXPECT_EQ(b.label.font, font);
+  EXPECT_EQ(b.label.GetFont(), font);
   EXPECT_EQ(b.command.enabledFlag, Command::False);
   EXPECT_EQ(b.command.FirstRun, 0);
-  EXPECT_EQ(b.label.foreColour, 0x0000FFu);
+  EXPECT_EQ(b.label.ForeColour(), 0x0000FFu);
   EXPECT_TRUE(b.control.transparent);
   EXPECT_EQ(b.LastLook(), "6") << "Disable";
 }
@@ -103,19 +103,19 @@ TEST(FirstRun, NewInstanceStartsDisabledUntilEnabledIsFirstRead) {
   h.control.Move({0, 0, 77, 25});  // the parent sizes it
   EXPECT_EQ(h.LastLook(), "6") << "Disable";
   h.command.SetFontColour(0x00FF00);
-  EXPECT_EQ(h.label.foreColour, 0x00FF00u) << "RefreshFace does nothing while disabled";
+  EXPECT_EQ(h.label.ForeColour(), 0x00FF00u) << "RefreshFace does nothing while disabled";
   EXPECT_TRUE(h.command.Enabled());
   EXPECT_EQ(h.command.FirstRun, 1);
   EXPECT_EQ(h.LastLook(), "1") << "Normal";
-  EXPECT_EQ(h.label.foreColour, 0x00FF00u);
+  EXPECT_EQ(h.label.ForeColour(), 0x00FF00u);
 }
 
 TEST(FirstRun, StoredZeroWithTheFlagOnResetsTheColourToBlack) {
   Host h;
   h.Load("FirstRun = 0\nFontColour = 255\n");
-  EXPECT_EQ(h.label.foreColour, 0u) << "the read handler's RefreshFace";
+  EXPECT_EQ(h.label.ForeColour(), 0u) << "the read handler's RefreshFace";
   h.command.SetFontColour(0xFF);
-  EXPECT_EQ(h.label.foreColour, 0u);
+  EXPECT_EQ(h.label.ForeColour(), 0u);
 }
 
 TEST(FontColour, ReadingItWhileHoveredRepaintsNormalAndKeepsTheState) {
@@ -135,7 +135,7 @@ TEST(RefreshFace, APaintThatFailsMakesTheCaptionBlack) {
   Command broken(h.app, *h.form);  // its state pictures could not be loaded
   auto& label = *static_cast<testsupport::FakeForm&>(*h.form).userControls.at(1)->labels.at(0);
   broken.LoadFromLayout(button::ParseLayout("Begin Lumora.Command C\nFontColour = 128\nEnd\n").at(0), kAmbient);
-  EXPECT_EQ(label.foreColour, 0u);
+  EXPECT_EQ(label.ForeColour(), 0u);
 }
 
 TEST(Layout, SkipsWhatDoesNotFitAndDropsAControlWithoutItsEnd) {

@@ -104,9 +104,9 @@ TEST(DialogLayout, EveryControlInPixelsAndTheTabOrder) {
     rects.push_back("panel " + Describe(d.panel->bounds));
     rects.push_back("repeat " + Describe(d.Repeat().bounds));
     rects.push_back("frame " + Describe(d.panel->shapes.at(0)->bounds));
-    for (auto& l : d.panel->labels) rects.push_back(l->caption + " " + Describe(l->bounds));
+    for (auto& l : d.panel->labels) rects.push_back(l->Caption() + " " + Describe(l->bounds));
     for (auto& i : d.panel->images) rects.push_back("marker " + Describe(i->bounds));
-    rects.push_back(f.labels.at(0)->caption + " " + Describe(f.labels.at(0)->bounds));
+    rects.push_back(f.labels.at(0)->Caption() + " " + Describe(f.labels.at(0)->bounds));
     EXPECT_EQ(rects, (std::vector<std::string>{
                          "form.control0 404,200 77x25", "form.control1 324,200 77x25",
                          "form.box0.control0 28,116 41x21", "panel 12,16 469x165", "repeat 112,52 41x20",
@@ -114,10 +114,10 @@ TEST(DialogLayout, EveryControlInPixelsAndTheTabOrder) {
                          "音楽CD 44,56 43x13", "MP3、WAV 44,96 60x13", "なし 44,76 22x13", " 72,116 373x33",
                          "marker 28,76 13x13", "marker 28,56 13x13", "marker 28,96 13x13",
                          "https://tovarel.jp/ 12,208 207x13"}));
-    EXPECT_EQ(f.labels.at(0)->foreColour, toolkit::MakeColour(255, 255, 255));
-    EXPECT_TRUE(f.labels.at(0)->font.underline);
-    EXPECT_NE(f.labels.at(0)->pointer, nullptr);
-    EXPECT_EQ(d.panel->labels.at(0)->font,
+    EXPECT_EQ(f.labels.at(0)->ForeColour(), toolkit::MakeColour(255, 255, 255));
+    EXPECT_TRUE(f.labels.at(0)->GetFont().underline);
+    EXPECT_NE(f.labels.at(0)->Pointer(), nullptr);
+    EXPECT_EQ(d.panel->labels.at(0)->GetFont(),
               (toolkit::Font{"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, 128}));
     ASSERT_EQ(f.tabOrder.size(), 4u);
     EXPECT_EQ(f.tabOrder[0], &d.Repeat());
@@ -328,7 +328,7 @@ TEST(DialogFile, ChoosingAFileShowsItAndMovesTheStartFolder) {
   EXPECT_EQ(r.initialFolder, d.folder.Path());
   EXPECT_EQ(saver::BgmFile, "/home/u/曲/a b.MP3");
   EXPECT_EQ(saver::BgmFolder, "/home/u/曲");
-  EXPECT_EQ(d.panel->labels.at(5)->caption, "/home/u/曲/a b.MP3");
+  EXPECT_EQ(d.panel->labels.at(5)->Caption(), "/home/u/曲/a b.MP3");
 }
 
 TEST(DialogFile, APathTheSettingsFileCannotHoldKeepsThePreviousOne) {

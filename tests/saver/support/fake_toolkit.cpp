@@ -80,15 +80,81 @@ void FakeSurface::PaintPicture(const toolkit::Picture& picture, const toolkit::P
      Describe(source));
 }
 
+FakeTimer::FakeTimer(FakeLog& log, std::string name, int interval, bool enabled, std::function<void()> tick)
+    : log_(log), name_(std::move(name)), interval_(interval), enabled_(enabled), tick_(std::move(tick)) {
+  Restart();
+  log_.timers.push_back(this);
+}
+
+FakeTimer::~FakeTimer() { std::erase(log_.timers, this); }
+
+bool FakeTimer::Fire() {
+  if (!enabled_ || ticking_) return false;
+  ticking_ = true;
+  tick_();
+  ticking_ = false;
+  return true;
+}
+
+std::optional<long long> FakeTimer::Due() const {
+  if (!enabled_ || interval_ <= 0 || ticking_) return std::nullopt;
+  return due_;
+}
+
+void FakeTimer::Elapsed() {
+  // The next interval counts from now, however late this tick is.
+  due_ = log_.now + interval_;
+  Fire();
+}
+
+void FakeApplication::RunEventsFor(int ms) {
+  const long long end = logger.now + ms;
+  for (;;) {
+    FakeTimer* next = nullptr;
+    for (FakeTimer* timer : logger.timers) {
+      if (auto due = timer->Due(); due && *due <= end && (!next || *due < *next->Due())) next = timer;
+    }
+    if (!next) break;
+    logger.now = std::max(logger.now, *next->Due());
+    next->Elapsed();
+  }
+  logger.now = std::max(logger.now, end);
+}
+
+namespace {
+
+// Fixed-pitch text in proportion to the font's size.
+int GlyphWidth(const toolkit::Font& font) { return static_cast<int>(font.size * 0.75 + 0.5); }
+int LineHeight(const toolkit::Font& font) { return static_cast<int>(font.size * 1.5 + 0.5); }
+
+}  // namespace
+
+FakeLabel::FakeLabel(FakeLog& log, std::string name)
+    : FakeWindowlessOf(log, std::move(name)),
+      props({.lineWidth =
+                 [this](std::string_view line) {
+                   int characters = 0;
+                   for (unsigned char c : line) characters += (c & 0xC0) != 0x80;
+                   return characters * GlyphWidth(props.GetFont());
+                 },
+             .lineHeight = [this] { return LineHeight(props.GetFont()); },
+             .fontChanged = {},
+             .resize = [this](toolkit::Size size) { bounds.width = size.width, bounds.height = size.height; },
+             .changed = {}}) {
+  if (!log.measuresText) props = toolkit::LabelProperties({});
+}
+
 FakeContainer::~FakeContainer() = default;
 
 toolkit::Label& FakeContainer::NewLabel() {
   labels.push_back(std::make_unique<FakeLabel>(log_, name_ + ".label" + std::to_string(labels.size())));
+  router.Add(*labels.back());
   return *labels.back();
 }
 
 toolkit::Image& FakeContainer::NewImage() {
   images.push_back(std::make_unique<FakeImage>(log_, name_ + ".image" + std::to_string(images.size())));
+  router.Add(*images.back());
   return *images.back();
 }
 

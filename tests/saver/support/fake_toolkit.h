@@ -7,20 +7,31 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "saver/toolkit/common/form_life_cycle.h"
+#include "saver/toolkit/common/label_properties.h"
+#include "saver/toolkit/common/windowless_router.h"
 #include "saver/toolkit/toolkit.h"
 
 namespace testsupport {
+
+class FakeTimer;
 
 class FakeLog {
  public:
   std::vector<std::string> entries;
   bool ended = false;
+  // Whether labels measure their text (fixed-pitch, in proportion to the
+  // font's size). Off: an auto-sized label keeps the bounds it is given.
+  bool measuresText = false;
+  // Virtual time, for the timers; RunEventsFor moves it on.
+  long long now = 0;
+  std::vector<FakeTimer*> timers;
   // After EndProgram a real program is gone: anything further is a fault.
   void Record(const std::string& entry) { entries.push_back(ended ? "AFTER END: " + entry : entry); }
   void Clear() { entries.clear(); }
@@ -43,30 +54,39 @@ class FakePicture : public toolkit::Picture {
 
 class FakeCursor : public toolkit::Cursor {};
 
+// Ticks come when a test fires them, or as virtual time passes
+// (FakeApplication::RunEventsFor): never inside the timer's own running
+// tick, and ticks held up by a long handler come as one.
 class FakeTimer : public toolkit::Timer {
  public:
-  FakeTimer(FakeLog& log, std::string name, int interval, bool enabled, std::function<void()> tick)
-      : log_(log), name_(std::move(name)), interval_(interval), enabled_(enabled), tick_(std::move(tick)) {}
-  void SetInterval(int ms) override { interval_ = ms; }
+  FakeTimer(FakeLog& log, std::string name, int interval, bool enabled, std::function<void()> tick);
+  ~FakeTimer() override;
+  void SetInterval(int ms) override {
+    interval_ = ms;
+    Restart();
+  }
   int Interval() const override { return interval_; }
   void SetEnabled(bool enabled) override {
     log_.Record(name_ + (enabled ? " on" : " off"));
     enabled_ = enabled;
+    Restart();
   }
   bool Enabled() const override { return enabled_; }
   // A tick as the event loop delivers it: only while enabled.
-  bool Fire() {
-    if (!enabled_) return false;
-    tick_();
-    return true;
-  }
+  bool Fire();
+  // When the next tick is due; none while stopped or ticking.
+  std::optional<long long> Due() const;
+  void Elapsed();
 
  private:
+  void Restart() { due_ = log_.now + interval_; }
   FakeLog& log_;
   std::string name_;
   int interval_;
   bool enabled_;
   std::function<void()> tick_;
+  long long due_ = 0;
+  bool ticking_ = false;
 };
 
 // Besides its log, the surface paints with toolkit::raster into `image`,
@@ -135,34 +155,40 @@ class FakeControlOf : public Base {
   bool enabled = true;
 };
 
-class FakeLabel : public FakeControlOf<toolkit::Label> {
+// The mouse part of a fake windowless control, for its container's router.
+template <typename Base>
+class FakeWindowlessOf : public FakeControlOf<Base>, public toolkit::WindowlessTarget {
  public:
-  using FakeControlOf::FakeControlOf;
-  void SetCaption(std::string_view text) override { caption = text; }
-  std::string Caption() const override { return caption; }
-  void SetFont(const toolkit::Font& f) override { font = f; }
-  toolkit::Font GetFont() const override { return font; }
-  void SetForeColour(toolkit::Colour c) override { foreColour = c; }
-  toolkit::Colour ForeColour() const override { return foreColour; }
-  void SetAlignment(toolkit::Alignment a) override { alignment = a; }
-  void SetAutoSize(bool a) override { autoSize = a; }
-  void SetBorder(bool b) override { border = b; }
-  void SetPointer(toolkit::CursorRef c) override { pointer = std::move(c); }
-  toolkit::MouseHandlers& Mouse() override { return mouse; }
-
-  std::string caption;
-  toolkit::Font font;
-  toolkit::Colour foreColour = 0;
-  toolkit::Alignment alignment = toolkit::Alignment::Left;
-  bool autoSize = false;
-  bool border = false;
-  toolkit::CursorRef pointer;
+  using FakeControlOf<Base>::FakeControlOf;
+  toolkit::PixelRect TargetBounds() const override { return this->bounds; }
+  bool TargetShown() const override { return this->visible; }
+  toolkit::MouseHandlers* TargetHandlers() override { return this->enabled ? &mouse : nullptr; }
   toolkit::MouseHandlers mouse;
 };
 
-class FakeImage : public FakeControlOf<toolkit::Image> {
+class FakeLabel : public FakeWindowlessOf<toolkit::Label> {
  public:
-  using FakeControlOf::FakeControlOf;
+  FakeLabel(FakeLog& log, std::string name);
+  void Move(const toolkit::PixelRect& b) override { FakeWindowlessOf::Move(props.Placed(b, bounds)); }
+  void SetCaption(std::string_view text) override { props.SetCaption(text); }
+  std::string Caption() const override { return props.Caption(); }
+  void SetFont(const toolkit::Font& f) override { props.SetFont(f); }
+  toolkit::Font GetFont() const override { return props.GetFont(); }
+  void SetForeColour(toolkit::Colour c) override { props.SetForeColour(c); }
+  toolkit::Colour ForeColour() const override { return props.ForeColour(); }
+  void SetAlignment(toolkit::Alignment a) override { props.SetAlignment(a); }
+  void SetAutoSize(bool a) override { props.SetAutoSize(a); }
+  void SetBorder(bool b) override { props.SetBorder(b); }
+  void SetPointer(toolkit::CursorRef c) override { props.SetPointer(std::move(c)); }
+  toolkit::MouseHandlers& Mouse() override { return mouse; }
+  const toolkit::CursorRef& Pointer() const { return props.Pointer(); }
+
+  toolkit::LabelProperties props;
+};
+
+class FakeImage : public FakeWindowlessOf<toolkit::Image> {
+ public:
+  using FakeWindowlessOf::FakeWindowlessOf;
   void SetPicture(toolkit::PictureRef p) override { picture = std::move(p); }
   toolkit::PictureRef GetPicture() const override { return picture; }
   toolkit::MouseHandlers& Mouse() override { return mouse; }
@@ -171,7 +197,6 @@ class FakeImage : public FakeControlOf<toolkit::Image> {
     return fake ? fake->name : "";
   }
   toolkit::PictureRef picture;
-  toolkit::MouseHandlers mouse;
 };
 
 class FakeShape : public FakeControlOf<toolkit::Shape> {
@@ -222,6 +247,8 @@ class FakeContainer {
   std::vector<std::unique_ptr<FakeComboBox>> combos;
   std::vector<std::unique_ptr<FakePictureBox>> pictureBoxes;
   std::vector<std::unique_ptr<FakeUserControl>> userControls;
+  // The container's window hears the mouse here, in its own coordinates.
+  toolkit::WindowlessRouter router;
 
  protected:
   FakeLog& log_;
@@ -263,7 +290,16 @@ class FakeUserControl : public FakeContainerOf<FakeControlOf<toolkit::UserContro
  public:
   FakeUserControl(FakeLog& log, const std::string& name, toolkit::WindowHandle handle,
                   toolkit::WindowHandle parent, toolkit::UserControlEvents& events)
-      : FakeContainerOf(log, name, handle, log, name), parent(parent), events(events) {}
+      : FakeContainerOf(log, name, handle, log, name), parent(parent), events(events) {
+    router.SetHooks({.own =
+                         [this](toolkit::MouseAction action, const toolkit::MouseEvent& e) {
+                           if (action == toolkit::MouseAction::Down) this->events.MouseDown(e);
+                           else if (action == toolkit::MouseAction::Move) this->events.MouseMove(e);
+                           else this->events.MouseUp(e);
+                         },
+                     .hover = {},
+                     .capture = {}});
+  }
   void SetTransparent(bool t) override { transparent = t; }
   bool Transparent() const override { return transparent; }
   toolkit::WindowHandle ParentHandle() const override { return parent; }
@@ -311,6 +347,10 @@ class FakeForm : public FakeContainerOf<toolkit::Form> {
 
   // The window system's close box.
   void CloseBox() { Unload(); }
+  // Another program destroyed the form's window.
+  void WindowDestroyed() {
+    if (Loaded() && !lifeCycle_.Unloading()) Unload();
+  }
 
   FakeApplication& app;
   toolkit::FormEvents& events;
@@ -401,6 +441,8 @@ class FakeApplication : public toolkit::Application {
     Record("loop");
     return 0;
   }
+  // Runs the timers due in this much virtual time.
+  void RunEventsFor(int ms);
 
   std::unique_ptr<toolkit::Form> CreateForm(toolkit::FormEvents& events) override;
   int TwipsPerPixelX() const override { return twipsPerPixel; }

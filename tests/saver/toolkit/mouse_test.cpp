@@ -1,6 +1,6 @@
 // The mouse and the focus: windowless controls get their events from their
-// container (with capture while a button is held), user controls report
-// theirs; the combo box keeps its text while its list grows.
+// container (the conformance cases), user controls report theirs; the combo
+// box keeps its text while its list grows.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,6 +11,7 @@
 #include <tuple>
 #include <iterator>
 
+#include "tests/saver/toolkit/conformance/mouse_cases.h"
 #include "tests/saver/toolkit/toolkit_fixture.h"
 
 namespace {
@@ -37,20 +38,51 @@ void Move(QWidget* w, QPoint at, Qt::MouseButtons held = Qt::NoButton) {
   Mouse(w, QEvent::MouseMove, at, Qt::NoButton, held);
 }
 
-struct LabelLog {
-  Log log;
-  void Attach(toolkit::MouseHandlers& handlers, const std::string& name) {
-    auto record = [this, name](const char* what) {
-      return [this, name, what](const toolkit::MouseEvent& e) {
-        log.push_back(name + " " + RecordingControl::Describe(what, e));
-      };
-    };
-    handlers.down = record("down");
-    handlers.move = record("move");
-    handlers.up = record("up");
-    handlers.click = [this, name] { log.push_back(name + " click"); };
+std::vector<unsigned char> HandCursorFile() {
+  std::ifstream in(std::string(TOVAREL_DIALOG_RESOURCES) + "/hand.cur", std::ios::binary);
+  return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The user control's window hears the mouse as Qt delivers it.
+class QtMouse : public conformance::MouseInput {
+ public:
+  explicit QtMouse(QWidget* window) : window_(window) {}
+  void Move(int x, int y) override { ::Mouse(window_, QEvent::MouseMove, {x, y}, Qt::NoButton, held_); }
+  void Press(int button, int x, int y) override {
+    held_ |= ButtonOf(button);
+    ::Mouse(window_, QEvent::MouseButtonPress, {x, y}, ButtonOf(button), held_);
   }
+  void Release(int button, int x, int y) override {
+    held_ &= ~ButtonOf(button);
+    ::Mouse(window_, QEvent::MouseButtonRelease, {x, y}, ButtonOf(button), held_);
+  }
+  bool PointerIsAs() override { return window_->cursor().shape() == Qt::BitmapCursor; }
+
+ private:
+  static Qt::MouseButton ButtonOf(int button) {
+    return button == toolkit::LeftButton ? Qt::LeftButton : button == toolkit::RightButton ? Qt::RightButton : Qt::MiddleButton;
+  }
+  QWidget* window_;
+  Qt::MouseButtons held_;
 };
+
+TEST(QtConformance, WindowlessMouse) {
+  const std::vector<unsigned char> hand = HandCursorFile();
+  for (const conformance::MouseCase& c : conformance::MouseCases()) {
+    RecordingForm events;
+    auto form = App().CreateForm(events);
+    form->SetClientSize({200, 100});
+    form->Load();
+    conformance::MouseScenario scenario(*form, App().LoadCursor(hand));
+    form->Show(false);
+    QWidget* window = WidgetOf(scenario.Control().Handle());
+    ASSERT_NE(window, nullptr);
+    QtMouse mouse(window);
+    for (const std::string& step : c.steps) EXPECT_TRUE(scenario.Do(step, mouse)) << step;
+    EXPECT_EQ(scenario.Log(), c.log) << c.name;
+    form->Unload();
+  }
+}
 
 class MouseRouting : public testing::Test {
  protected:
@@ -62,10 +94,8 @@ class MouseRouting : public testing::Test {
     control->Move({100, 10, 80, 40});
     label = &control->AddLabel();
     label->Move({10, 10, 30, 10});
-    labels.Attach(label->Mouse(), "caption");
     formLabel = &form->AddLabel();
     formLabel->Move({10, 10, 40, 20});
-    labels.Attach(formLabel->Mouse(), "label");
     form->Show(false);
     toolkittest::RunEventsUntil([&] { return WidgetOf(form->Handle())->isActiveWindow(); }, 2000);
     controlEvents.log.clear();
@@ -74,51 +104,20 @@ class MouseRouting : public testing::Test {
 
   RecordingForm events;
   RecordingControl controlEvents;
-  LabelLog labels;
   std::unique_ptr<toolkit::Form> form;
   toolkit::UserControl* control = nullptr;
   toolkit::Label* label = nullptr;
   toolkit::Label* formLabel = nullptr;
 };
 
-TEST_F(MouseRouting, LabelHoldsTheMouseWhileAButtonIsDownAndClicksOnlyInside) {
-  QWidget* window = WidgetOf(form->Handle());
-  ASSERT_NE(window, nullptr);
-  Move(window, {12, 15});
-  Press(window, {12, 15});
-  Move(window, {150, 90}, Qt::LeftButton);
-  Release(window, {150, 90});
-  Press(window, {20, 20}, Qt::RightButton);
-  Release(window, {21, 21}, Qt::RightButton);
-  Move(window, {150, 90});  // not over the label: nobody's
-  EXPECT_EQ(labels.log, (Log{"label move 0 0 2,5", "label down 1 0 2,5", "label move 1 0 140,80",
-                             "label up 1 0 140,80", "label down 2 0 10,10", "label up 2 0 11,11",
-                             "label click"}));
-}
-
 TEST_F(MouseRouting, ALabelsPointerShowsOverItOnly) {
-  std::ifstream in(std::string(TOVAREL_DIALOG_RESOURCES) + "/hand.cur", std::ios::binary);
-  const std::vector<unsigned char> hand((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  formLabel->SetPointer(App().LoadCursor(hand));
+  formLabel->SetPointer(App().LoadCursor(HandCursorFile()));
   QWidget* window = WidgetOf(form->Handle());
   Move(window, {15, 15});
   EXPECT_EQ(window->cursor().pixmap().size(), QSize(32, 32));
   EXPECT_EQ(window->cursor().hotSpot(), QPoint(12, 10));
   Move(window, {80, 80});
   EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
-}
-
-TEST_F(MouseRouting, DisabledLabelLetsTheEventsThroughToTheControl) {
-  QWidget* face = WidgetOf(control->Handle());
-  ASSERT_NE(face, nullptr);
-  Mouse(face, QEvent::MouseButtonPress, {15, 12}, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
-  Release(face, {15, 12});
-  label->SetEnabled(false);
-  Mouse(face, QEvent::MouseButtonPress, {15, 12}, Qt::MiddleButton, Qt::MiddleButton, Qt::ControlModifier);
-  Move(face, {70, 30}, Qt::MiddleButton);
-  Release(face, {70, 30}, Qt::MiddleButton);
-  EXPECT_EQ(labels.log, (Log{"caption down 1 1 5,2", "caption up 1 0 5,2", "caption click"}));
-  EXPECT_EQ(controlEvents.log, (Log{"down 4 2 15,12", "move 4 0 70,30", "up 4 0 70,30"}));
 }
 
 TEST_F(MouseRouting, UserControlTakesTheFocusAndTellsOfItsSizes) {

@@ -12,6 +12,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "tests/saver/toolkit/conformance/form_cases.h"
 #include "x11/window_lookup.h"
 
 namespace {
@@ -47,6 +48,17 @@ void SendClose(Display* display, Window window) {
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, window, False, NoEventMask, &event);
   XFlush(display);
+}
+
+TEST(X11Conformance, DestroyedWindow) {
+  OtherClient other;
+  for (const conformance::FormCase& c : conformance::DestroyedWindowCases()) {
+    conformance::RunFormCase(App(), c, [&](toolkit::Form& form) {
+      XDestroyWindow(other.display(), form.Handle());
+      XFlush(other.display());
+      EXPECT_TRUE(RunEventsUntil([&] { return !form.Loaded(); }, 5000)) << c.name;
+    });
+  }
 }
 
 TEST(X11Form, LoadedHiddenFormIsFoundByItsTitleFromAnotherClient) {

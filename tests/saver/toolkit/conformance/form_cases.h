@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace conformance {
 
 struct FormCase {
   const char* name;
-  std::vector<std::string> steps;  // load, show, hide, unload, size WxH
+  std::vector<std::string> steps;  // load, show, hide, unload, size WxH, destroy
   std::vector<std::string> events;
   bool loadedAfter;
 };
@@ -41,6 +42,26 @@ inline const std::vector<FormCase>& FormCases() {
   return cases;
 }
 
+// The form's native window destroyed by someone else (another program, the
+// window system): the form unloads as if closed, and can load again.
+inline const std::vector<FormCase>& DestroyedWindowCases() {
+  static const std::vector<FormCase> cases = {
+      {"a shown form whose window is destroyed unloads",
+       {"show", "destroy"},
+       {"load", "resize", "query-unload", "unload"},
+       false},
+      {"a loaded hidden form whose window is destroyed unloads",
+       {"load", "destroy"},
+       {"load", "query-unload", "unload"},
+       false},
+      {"after its window was destroyed a form loads again",
+       {"load", "destroy", "show"},
+       {"load", "query-unload", "unload", "load", "resize"},
+       true},
+  };
+  return cases;
+}
+
 struct RecordingEvents : toolkit::FormEvents {
   std::vector<std::string> log;
   void Load() override { log.push_back("load"); }
@@ -49,7 +70,10 @@ struct RecordingEvents : toolkit::FormEvents {
   void Unload() override { log.push_back("unload"); }
 };
 
-inline void RunFormCase(toolkit::Application& app, const FormCase& c) {
+// `destroyWindow` destroys the form's native window as another program
+// would, and returns once the form could have heard of it.
+inline void RunFormCase(toolkit::Application& app, const FormCase& c,
+                        const std::function<void(toolkit::Form&)>& destroyWindow = {}) {
   RecordingEvents events;
   auto form = app.CreateForm(events);
   form->SetClientSize({100, 50});
@@ -59,6 +83,7 @@ inline void RunFormCase(toolkit::Application& app, const FormCase& c) {
     else if (step == "show") form->Show(false);
     else if (step == "hide") form->Hide();
     else if (step == "unload") form->Unload();
+    else if (step == "destroy" && destroyWindow) destroyWindow(*form);
     else if (std::sscanf(step.c_str(), "size %dx%d", &width, &height) == 2) form->SetClientSize({width, height});
     else ADD_FAILURE() << "no such step: " << step;
   }

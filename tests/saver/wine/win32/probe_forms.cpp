@@ -221,6 +221,7 @@ int LifeCycle(App& app, const Args& args) {
     else if (step == "show") form->Show(false);
     else if (step == "hide") form->Hide();
     else if (step == "unload") form->Unload();
+    else if (step == "destroy") DestroyWindow(reinterpret_cast<HWND>(form->Handle()));
     else if (std::sscanf(step.c_str(), "size %dx%d", &width, &height) == 2) form->SetClientSize({width, height});
     else return 2;
   }

@@ -80,7 +80,7 @@ int Timers(App& app, const Args& args);
 int Host(App& app, const Args& args);       // destroy|exit: a window to embed into
 int Embed(App& app, const Args& args);      // HANDLE: the preview's embedding
 int Modal(App& app, const Args& args);
-int LifeCycle(App& app, const Args& args);  // STEP...: load, show, hide, unload, size WxH
+int LifeCycle(App& app, const Args& args);  // STEP...: load, show, hide, unload, size WxH, destroy
 int EndSession(App& app, const Args& args); // FILE: notes the unload events there
 
 // Drawing.
@@ -91,6 +91,11 @@ int Pictures(App& app, const Args& args);         // JPEG file
 // Input.
 int Mouse(App& app, const Args& args);
 int Tab(App& app, const Args& args);
+
+// The conformance tables: INDEX of the case.
+int MouseCase(App& app, const Args& args);
+int TimerCase(App& app, const Args& args);
+int LabelCase(App& app, const Args& args);
 
 // The system's services.
 int Start(App& app, const Args& args);       // PATH

@@ -56,6 +56,8 @@ int main() {
       {"tab", probe::Tab},         {"start", probe::Start},
       {"filedialog", probe::FileDialog}, {"fixed", probe::FixedForm},
       {"openurl", probe::OpenUrl},
+      {"mousecase", probe::MouseCase}, {"timercase", probe::TimerCase},
+      {"labelcase", probe::LabelCase},
   };
   const auto scenario = scenarios.find(args[0]);
   if (scenario == scenarios.end()) return 2;
