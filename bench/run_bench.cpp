@@ -138,6 +138,7 @@ int main() {
   const std::string folder = mkdtemp(dirTemplate);
   fs::copy_file(TOVAREL_SCR, folder + "/Tovarel.scr");
   fs::copy_file(TOVAREL_START_PROBE, folder + "/Tovarel.dll");
+  fs::copy_file(TOVAREL_MUSIC_MODULE, folder + "/tovarel-music.so");
   const std::string startFile = folder + "/started";
   setenv("TOVAREL_START_FILE", startFile.c_str(), 1);
   setenv("TOVAREL_REAL_RENDERER", TOVAREL_DLL, 1);

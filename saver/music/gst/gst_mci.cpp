@@ -25,9 +25,4 @@ bool GstMci::PlaySoundFile(std::optional<std::string_view> sound, std::uint32_t 
 
 std::uint32_t GstMci::WaveOutDeviceCount() { return CountAudioOutputDevices(); }
 
-Mci& SystemMci() {
-  static GstMci mci;
-  return mci;
-}
-
 }  // namespace music

@@ -122,6 +122,7 @@ class DialogProcess : public testing::Test {
     ASSERT_NE(display_, nullptr);
     fs::copy_file(TOVAREL_SCR_PATH, folder_.File("Tovarel.scr"));
     fs::copy_file(TOVAREL_DLL_PATH, folder_.File("Tovarel.dll"));
+    fs::copy_file(TOVAREL_MUSIC_MODULE_PATH, folder_.File("tovarel-music.so"));
     xclient::MovePointer(display_, 0, 0);
   }
   void TearDown() override {
@@ -472,12 +473,18 @@ TEST_F(DialogProcess, CancelTheCloseBoxAndADestroyedWindowLeaveTheFileByteForByt
 // --- end to end
 
 double Frequency(const std::vector<std::int16_t>& recording) {
-  // From the first 20 ms that sound, half a second of it.
+  // The first stretch of sound of at least 100 ms, up to half a second of
+  // it, without its first and last 20 ms: the tone's end, or the pause
+  // before it is played again, is no slower tone.
   const std::size_t window = music::test::kRate / 50 * 2;
+  std::size_t begin = 0;
   for (std::size_t at = 0; at + window <= recording.size(); at += window) {
-    if (music::test::Rms(std::span(recording).subspan(at, window)) < 1000) continue;
-    const std::size_t length = std::min<std::size_t>(music::test::kRate, recording.size() - at);
-    return music::test::ToneFrequency(std::span(recording).subspan(at, length - length % 2));
+    const bool loud = music::test::Rms(std::span(recording).subspan(at, window)) >= 1000;
+    const bool full = at - begin >= music::test::kRate;
+    if (loud && !full) continue;
+    const std::size_t from = begin + window, to = full ? at : at - std::min(at, window);
+    if (to >= from + 5 * window) return music::test::ToneFrequency(std::span(recording).subspan(from, to - from));
+    begin = at + window;
   }
   return 0;
 }

@@ -108,6 +108,7 @@ class SaverProcess : public testing::Test {
     // The programs lie side by side in a folder of their own.
     fs::copy_file(TOVAREL_SCR_PATH, folder_.File("Tovarel.scr"));
     fs::copy_file(TOVAREL_DLL_PATH, folder_.File("Tovarel.dll"));
+    fs::copy_file(TOVAREL_MUSIC_MODULE_PATH, folder_.File("tovarel-music.so"));
   }
   void TearDown() override {
     if (host_.Running()) host_.Signal(SIGKILL);
@@ -275,6 +276,16 @@ TEST_F(SaverProcess, AKilledRendererEndsTheRunWithinATick) {
 TEST_F(SaverProcess, ACorruptMusicFileGivesSilenceAndTheRunGoesOn) {
   testsupport::WriteBytes(folder_.File("broken.mp3"), std::string(4096, '\x5A'));
   WriteSettings(2, folder_.File("broken.mp3"));
+  Start();
+  ASSERT_TRUE(WaitForRenderer());
+  EXPECT_TRUE(Silent(Record(1.5)));
+  EXPECT_TRUE(host_.Running());
+  EXPECT_LT(EscapeAndTimeHostExit(), 2.0);
+}
+
+TEST_F(SaverProcess, WithoutItsMusicModuleTheRunGoesOnSilently) {
+  fs::remove(folder_.File("tovarel-music.so"));
+  WriteSettings(2, Tone("tone.mp3", 3, 440));
   Start();
   ASSERT_TRUE(WaitForRenderer());
   EXPECT_TRUE(Silent(Record(1.5)));
