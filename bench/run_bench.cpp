@@ -145,7 +145,8 @@ int main() {
   const std::string folder = mkdtemp(dirTemplate);
   fs::copy_file(TOVAREL_SCR, folder + "/Tovarel.scr");
   fs::copy_file(TOVAREL_START_PROBE, folder + "/Tovarel.dll");
-  fs::copy_file(TOVAREL_MUSIC_MODULE, folder + "/tovarel-music.so");
+  fs::create_directory(folder + "/music");
+  fs::copy_file(TOVAREL_MUSIC_MODULE, folder + "/music/tovarel-music.so");
   const std::string startFile = folder + "/started";
   setenv("TOVAREL_START_FILE", startFile.c_str(), 1);
   setenv("TOVAREL_REAL_RENDERER", TOVAREL_DLL, 1);

@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
   chmod(setup.work.c_str(), 0755);
   chmod(setup.programs.c_str(), 0755);
   chmod(setup.runtime.c_str(), 0700);
-  for (const char* file : {"Tovarel.scr", "Tovarel.dll", "tovarel-music.so"})
+  fs::create_directory(setup.programs + "/music");
+  for (const char* file : {"Tovarel.scr", "Tovarel.dll", "music/tovarel-music.so"})
     fs::copy_file(std::string(TOVAREL_BIN_DIR) + "/" + file, setup.programs + "/" + file);
   std::ofstream(setup.log).close();
   chmod(setup.log.c_str(), 0666);

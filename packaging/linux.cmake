@@ -25,13 +25,14 @@ set(generated ${CMAKE_CURRENT_BINARY_DIR}/generated)
 file(MAKE_DIRECTORY ${generated})
 
 install(TARGETS tovarel_saver tovarel_renderer RUNTIME DESTINATION ${TOVAREL_PROGRAM_DIR})
-# The music backend, a module the saver loads from its own folder.
-install(TARGETS tovarel_music_module LIBRARY DESTINATION ${TOVAREL_PROGRAM_DIR}
+# The music backend, a module the saver loads from its own folder
+# (below it, so that the package is no library to ldconfig).
+install(TARGETS tovarel_music_module LIBRARY DESTINATION ${TOVAREL_PROGRAM_DIR}/music
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 # Debian's packages carry no compiler version notes; strip leaves them in.
 if(CMAKE_OBJCOPY)
   install(CODE "
-    foreach(program Tovarel.scr Tovarel.dll tovarel-music.so)
+    foreach(program Tovarel.scr Tovarel.dll music/tovarel-music.so)
       execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
         \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${TOVAREL_PROGRAM_DIR}/\${program}\" COMMAND_ERROR_IS_FATAL ANY)
     endforeach()

@@ -99,7 +99,7 @@ TEST_F(DebianPackageTest, LaysTheFilesOutForTheSystem) {
   // The music module beside them is a library, not a program.
   for (const auto& [file, mode] : {std::pair{"/usr/lib/tovarel/Tovarel.scr", 0755u},
                                    std::pair{"/usr/lib/tovarel/Tovarel.dll", 0755u},
-                                   std::pair{"/usr/lib/tovarel/tovarel-music.so", 0644u}}) {
+                                   std::pair{"/usr/lib/tovarel/music/tovarel-music.so", 0644u}}) {
     struct stat info {};
     ASSERT_EQ(stat((root + file).c_str(), &info), 0) << file;
     EXPECT_EQ(info.st_mode & 0777, mode) << file;
@@ -223,7 +223,7 @@ TEST_F(DebianPackageTest, IconsComeInEveryHicolorSizeWithClearCorners) {
 // Debian's hardening in what is installed, and no compiler notes.
 TEST_F(DebianPackageTest, ProgramsAreHardenedAndCarryNoCompilerNotes) {
   for (const char* program :
-       {"/usr/lib/tovarel/Tovarel.scr", "/usr/lib/tovarel/Tovarel.dll", "/usr/lib/tovarel/tovarel-music.so"}) {
+       {"/usr/lib/tovarel/Tovarel.scr", "/usr/lib/tovarel/Tovarel.dll", "/usr/lib/tovarel/music/tovarel-music.so"}) {
     const std::string path = Root() + program;
     const bool module = std::string_view(program).ends_with(".so");
     const std::string sections = RunCommand({"readelf", "-W", "-S", path}).output;

@@ -46,8 +46,8 @@ class ModuleMci final : public Mci {
   Mci* Backend() {
     if (tried_) return backend_;
     tried_ = true;
-    // Only the module beside the program: never one found on a search path.
-    const std::string path = common::ProgramFolder() + "/" + kMusicModuleFileName;
+    // Only the program's own module: never one found on a search path.
+    const std::string path = common::ProgramFolder() + "/" + kMusicModulePath;
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) return nullptr;
     using Entry = Mci* (*)();

@@ -104,7 +104,8 @@ class ProgramFolder {
  public:
   ProgramFolder() {
     chmod(dir_.Path().c_str(), 0755);
-    for (const char* file : {"Tovarel.scr", "Tovarel.dll", "tovarel-music.so"}) {
+    fs::create_directory(dir_.File("music"));
+    for (const char* file : {"Tovarel.scr", "Tovarel.dll", "music/tovarel-music.so"}) {
       fs::copy_file(std::string(TOVAREL_BIN_DIR) + "/" + file, dir_.File(file));
       chmod(dir_.File(file).c_str(), 0755);
     }

@@ -122,7 +122,8 @@ class DialogProcess : public testing::Test {
     ASSERT_NE(display_, nullptr);
     fs::copy_file(TOVAREL_SCR_PATH, folder_.File("Tovarel.scr"));
     fs::copy_file(TOVAREL_DLL_PATH, folder_.File("Tovarel.dll"));
-    fs::copy_file(TOVAREL_MUSIC_MODULE_PATH, folder_.File("tovarel-music.so"));
+    fs::create_directory(folder_.File("music"));
+    fs::copy_file(TOVAREL_MUSIC_MODULE_PATH, folder_.File("music/tovarel-music.so"));
     xclient::MovePointer(display_, 0, 0);
   }
   void TearDown() override {

@@ -55,7 +55,8 @@ class RunEnding : public testing::Test {
     ASSERT_NE(display_, nullptr);
     fs::copy_file(TOVAREL_SCR_PATH, folder_.File("Tovarel.scr"));
     fs::copy_file(TOVAREL_DLL_PATH, folder_.File("Tovarel.dll"));
-    fs::copy_file(TOVAREL_MUSIC_MODULE_PATH, folder_.File("tovarel-music.so"));
+    fs::create_directory(folder_.File("music"));
+    fs::copy_file(TOVAREL_MUSIC_MODULE_PATH, folder_.File("music/tovarel-music.so"));
     testsupport::WriteBytes(folder_.File("Tovarel.ini"), testsupport::SettingsBytes(0, 0, ""));
   }
   void TearDown() override {

@@ -108,7 +108,8 @@ class SaverProcess : public testing::Test {
     // The programs lie side by side in a folder of their own.
     fs::copy_file(TOVAREL_SCR_PATH, folder_.File("Tovarel.scr"));
     fs::copy_file(TOVAREL_DLL_PATH, folder_.File("Tovarel.dll"));
-    fs::copy_file(TOVAREL_MUSIC_MODULE_PATH, folder_.File("tovarel-music.so"));
+    fs::create_directory(folder_.File("music"));
+    fs::copy_file(TOVAREL_MUSIC_MODULE_PATH, folder_.File("music/tovarel-music.so"));
   }
   void TearDown() override {
     if (host_.Running()) host_.Signal(SIGKILL);
@@ -284,7 +285,7 @@ TEST_F(SaverProcess, ACorruptMusicFileGivesSilenceAndTheRunGoesOn) {
 }
 
 TEST_F(SaverProcess, WithoutItsMusicModuleTheRunGoesOnSilently) {
-  fs::remove(folder_.File("tovarel-music.so"));
+  fs::remove(folder_.File("music/tovarel-music.so"));
   WriteSettings(2, Tone("tone.mp3", 3, 440));
   Start();
   ASSERT_TRUE(WaitForRenderer());
