@@ -22,6 +22,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/wait_for.h"
 #include "tests/support/child_process.h"
 #include "tests/packaging/command.h"
 #include "tests/saver/support/temp_dir.h"
@@ -35,12 +36,7 @@ using packaging_test::RunCommand;
 using Clock = std::chrono::steady_clock;
 
 bool WaitFor(const std::function<bool()>& done, double seconds) {
-  const auto until = Clock::now() + std::chrono::duration<double>(seconds);
-  while (!done()) {
-    if (Clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
+  return testsupport::WaitFor(done, seconds, 20);
 }
 
 // One package for the whole binary: CPack and lintian take a while.

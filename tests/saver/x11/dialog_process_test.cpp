@@ -23,6 +23,7 @@
 #include <thread>
 #include <tuple>
 
+#include "tests/support/wait_for.h"
 #include "tests/support/child_process.h"
 #include "tools/xclient/png_file.h"
 #include "tests/support/pulse_server.h"
@@ -57,12 +58,7 @@ constexpr Rect kMarkers[3] = {{28, 76, 12, 12}, {28, 56, 12, 12}, {28, 96, 12, 1
 constexpr Rect kFileBox{72, 116, 373, 33};    // in the panel
 
 bool WaitFor(const std::function<bool()>& done, double seconds) {
-  const auto until = Clock::now() + std::chrono::duration<double>(seconds);
-  while (!done()) {
-    if (Clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
+  return testsupport::WaitFor(done, seconds, 5);
 }
 
 void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

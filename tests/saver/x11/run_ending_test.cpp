@@ -16,6 +16,7 @@
 #include <memory>
 #include <thread>
 
+#include "tests/support/wait_for.h"
 #include "tests/support/child_process.h"
 #include "tests/saver/support/temp_dir.h"
 #include "tests/saver/x11/settings_bytes.h"
@@ -28,14 +29,7 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using testsupport::ChildProcess;
 
-bool WaitFor(const std::function<bool()>& done, double seconds) {
-  const auto until = Clock::now() + std::chrono::duration<double>(seconds);
-  while (!done()) {
-    if (Clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
-}
+using testsupport::WaitFor;
 
 class RunEnding : public testing::Test {
  protected:

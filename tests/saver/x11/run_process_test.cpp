@@ -16,6 +16,7 @@
 #include <functional>
 #include <thread>
 
+#include "tests/support/wait_for.h"
 #include "tests/support/child_process.h"
 #include "tests/support/pulse_server.h"
 #include "x11/window_lookup.h"
@@ -33,14 +34,7 @@ using testsupport::ChildProcess;
 
 constexpr int kRate = 44100;
 
-bool WaitFor(const std::function<bool()>& done, double seconds) {
-  const auto until = Clock::now() + std::chrono::duration<double>(seconds);
-  while (!done()) {
-    if (Clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
-}
+using testsupport::WaitFor;
 
 double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
