@@ -93,21 +93,45 @@ template <class Interface>
 class ContainerOf : public Interface {
  public:
   ContainerOf() = default;
-  toolkit::Surface& GetSurface() override { return core_.Surface(); }
+  toolkit::Surface& GetSurface() override {
+    EnsureWindow();  // drawing text needs the GUI's fonts
+    return core_.Surface();
+  }
   void SetBackColour(Colour colour) override {
+    EnsureWindow();
     core_.Surface().SetBackColour(colour);
   }
-  Label& AddLabel() override { return core_.AddLabel(); }
-  Image& AddImage() override { return core_.AddImage(); }
-  Shape& AddShape() override { return core_.AddShape(); }
-  ComboBox& AddComboBox() override { return core_.AddComboBox(); }
-  PictureBox& AddPictureBox() override { return core_.AddPictureBox(); }
+  Label& AddLabel() override {
+    EnsureWindow();
+    return core_.AddLabel();
+  }
+  Image& AddImage() override {
+    EnsureWindow();
+    return core_.AddImage();
+  }
+  Shape& AddShape() override {
+    EnsureWindow();
+    return core_.AddShape();
+  }
+  ComboBox& AddComboBox() override {
+    EnsureWindow();
+    return core_.AddComboBox();
+  }
+  PictureBox& AddPictureBox() override {
+    EnsureWindow();
+    return core_.AddPictureBox();
+  }
   UserControl& AddUserControl(UserControlEvents& events) override {
+    EnsureWindow();
     return core_.AddUserControl(events);
   }
   ContainerCore& Core() { return core_; }
 
  protected:
+  // Before anything that needs the container's window: a form may make it
+  // late, once Qt's GUI has started.
+  virtual void EnsureWindow() {}
+
   ContainerCore core_;
 };
 

@@ -319,46 +319,6 @@ Timer& QtForm::AddTimer(int intervalMs, bool enabled, std::function<void()> tick
   return *timers_.back();
 }
 
-toolkit::Surface& QtForm::GetSurface() {
-  EnsureWindow();  // drawing text needs the GUI's fonts
-  return ContainerOf::GetSurface();
-}
-
-void QtForm::SetBackColour(Colour colour) {
-  EnsureWindow();
-  ContainerOf::SetBackColour(colour);
-}
-
-Label& QtForm::AddLabel() {
-  EnsureWindow();
-  return ContainerOf::AddLabel();
-}
-
-Image& QtForm::AddImage() {
-  EnsureWindow();
-  return ContainerOf::AddImage();
-}
-
-Shape& QtForm::AddShape() {
-  EnsureWindow();
-  return ContainerOf::AddShape();
-}
-
-ComboBox& QtForm::AddComboBox() {
-  EnsureWindow();
-  return ContainerOf::AddComboBox();
-}
-
-PictureBox& QtForm::AddPictureBox() {
-  EnsureWindow();
-  return ContainerOf::AddPictureBox();
-}
-
-UserControl& QtForm::AddUserControl(UserControlEvents& events) {
-  EnsureWindow();
-  return ContainerOf::AddUserControl(events);
-}
-
 void QtForm::SetTabOrder(const std::vector<Control*>& controls) {
   tabOrder_.clear();
   for (Control* control : controls) {

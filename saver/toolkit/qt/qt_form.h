@@ -46,14 +46,6 @@ class QtForm final : public ContainerOf<Form> {
   bool SetParentWindow(WindowHandle parent) override;
 
   Timer& AddTimer(int intervalMs, bool enabled, std::function<void()> tick) override;
-  toolkit::Surface& GetSurface() override;
-  void SetBackColour(Colour colour) override;
-  Label& AddLabel() override;
-  Image& AddImage() override;
-  Shape& AddShape() override;
-  ComboBox& AddComboBox() override;
-  PictureBox& AddPictureBox() override;
-  UserControl& AddUserControl(UserControlEvents& events) override;
   void SetTabOrder(const std::vector<Control*>& controls) override;
 
   // From the window: the close box, and sizes the window system gave.
@@ -71,7 +63,7 @@ class QtForm final : public ContainerOf<Form> {
   void NewWindow();
   bool MakeWindow();
   void RealizeWindow();
-  void EnsureWindow();
+  void EnsureWindow() override;
   void DropWindow();
   // The client size, as the window has it now.
   Size WindowSize();
