@@ -9,6 +9,7 @@
 //   - The size follows every change of caption, font, border or auto-size.
 #include <functional>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -73,6 +74,31 @@ class LabelProperties {
   bool border_ = false;
   CursorRef pointer_;
   MouseHandlers mouse_;
+};
+
+// The Label interface answered from its properties, over a backend's own
+// windowless base (which keeps the label's place and draws it).
+template <class Base>
+class LabelOf : public Base {
+ public:
+  template <class... BaseArgs>
+  explicit LabelOf(LabelProperties::Hooks hooks, BaseArgs&&... baseArgs)
+      : Base(std::forward<BaseArgs>(baseArgs)...), props_(std::move(hooks)) {}
+
+  void SetCaption(std::string_view text) override { props_.SetCaption(text); }
+  std::string Caption() const override { return props_.Caption(); }
+  void SetFont(const Font& font) override { props_.SetFont(font); }
+  Font GetFont() const override { return props_.GetFont(); }
+  void SetForeColour(Colour colour) override { props_.SetForeColour(colour); }
+  Colour ForeColour() const override { return props_.ForeColour(); }
+  void SetAlignment(Alignment alignment) override { props_.SetAlignment(alignment); }
+  void SetAutoSize(bool autoSize) override { props_.SetAutoSize(autoSize); }
+  void SetBorder(bool border) override { props_.SetBorder(border); }
+  void SetPointer(CursorRef cursor) override { props_.SetPointer(std::move(cursor)); }
+  MouseHandlers& Mouse() override { return props_.Mouse(); }
+
+ protected:
+  LabelProperties props_;
 };
 
 }  // namespace toolkit

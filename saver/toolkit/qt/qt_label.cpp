@@ -37,8 +37,7 @@ QString Piece(std::u16string_view text) {
 }  // namespace
 
 QtLabel::QtLabel(ContainerCore& container)
-    : Windowless<Label>(container),
-      props_({.lineWidth =
+    : LabelOf({.lineWidth =
                   [this](std::string_view line) {
                     // As Paint lays it out: QFontMetrics measures some text, such as
                     // "MP3、WAV", narrower, and the last word would wrap away.
@@ -53,7 +52,8 @@ QtLabel::QtLabel(ContainerCore& container)
                     bounds_.height = size.height;
                     Repaint(before);
                   },
-              .changed = [this] { Repaint(Rect()); }}) {
+              .changed = [this] { Repaint(Rect()); }},
+              container) {
   qfont_ = MakeQFont(props_.GetFont(), Dpi());
 }
 

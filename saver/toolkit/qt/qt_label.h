@@ -9,22 +9,11 @@
 
 namespace toolkit::qt {
 
-class QtLabel final : public Windowless<Label> {
+class QtLabel final : public LabelOf<Windowless<Label>> {
  public:
   explicit QtLabel(ContainerCore& container);
 
   void Move(const PixelRect& bounds) override { Place(props_.Placed(bounds, bounds_)); }
-  void SetCaption(std::string_view text) override { props_.SetCaption(text); }
-  std::string Caption() const override { return props_.Caption(); }
-  void SetFont(const Font& font) override { props_.SetFont(font); }
-  Font GetFont() const override { return props_.GetFont(); }
-  void SetForeColour(Colour colour) override { props_.SetForeColour(colour); }
-  Colour ForeColour() const override { return props_.ForeColour(); }
-  void SetAlignment(Alignment alignment) override { props_.SetAlignment(alignment); }
-  void SetAutoSize(bool autoSize) override { props_.SetAutoSize(autoSize); }
-  void SetBorder(bool border) override { props_.SetBorder(border); }
-  void SetPointer(CursorRef cursor) override { props_.SetPointer(std::move(cursor)); }
-  MouseHandlers& Mouse() override { return props_.Mouse(); }
 
   void Paint(QPainter& painter) const override;
   MouseHandlers* Handlers() override { return &props_.Mouse(); }
@@ -34,7 +23,6 @@ class QtLabel final : public Windowless<Label> {
 
  private:
   QFont qfont_;
-  LabelProperties props_;
 };
 
 }  // namespace toolkit::qt

@@ -12,8 +12,7 @@ constexpr COLORREF kGreyShadow = RGB(255, 255, 255);
 }  // namespace
 
 Win32Label::Win32Label(ContainerCore& owner)
-    : WindowlessControl(owner),
-      props_({.lineWidth =
+    : LabelOf({.lineWidth =
                   [this](std::string_view line) {
                     const std::wstring wide = Widen(std::string(line));
                     ScreenDc screen;
@@ -41,7 +40,8 @@ Win32Label::Win32Label(ContainerCore& owner)
                     bounds_.height = size.height;
                     owner_.InvalidateArea(before);
                   },
-              .changed = [this] { Changed(); }}) {
+              .changed = [this] { Changed(); }},
+              owner) {
   gdiFont_ = CreateGdiFont(props_.GetFont());
 }
 
