@@ -1,36 +1,25 @@
 #pragma once
-// An interval timer of a form: a QTimer on the GUI thread, running only
-// while its form is loaded. A tick whose handler is still running (it
-// opened a modal loop) is skipped rather than nested.
+// An interval timer of a form or user control: a QTimer on the GUI thread.
 #include <QTimer>
-#include <functional>
 
-#include "saver/toolkit/toolkit.h"
+#include "saver/toolkit/common/interval_timer.h"
 
 namespace toolkit::qt {
 
-class QtTimer final : public Timer {
+class QtTimer final : public IntervalTimer {
  public:
-  QtTimer(int intervalMs, bool enabled, std::function<void()> tick);
-
-  void SetInterval(int milliseconds) override;
-  int Interval() const override { return interval_; }
-  void SetEnabled(bool enabled) override;
-  bool Enabled() const override { return enabled_; }
-
-  // The form's load and unload.
-  void SetLive(bool live);
+  QtTimer(int intervalMs, bool enabled, std::function<void()> tick)
+      : IntervalTimer(intervalMs, enabled, std::move(tick)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Fire(); });
+  }
 
  private:
-  void Restart();
-  void Tick();
+  void Arm(int intervalMs) override {
+    if (intervalMs > 0) timer_.start(intervalMs);
+    else timer_.stop();
+  }
 
   QTimer timer_;
-  std::function<void()> tick_;
-  int interval_;
-  bool enabled_;
-  bool live_ = false;
-  bool ticking_ = false;
 };
 
 }  // namespace toolkit::qt

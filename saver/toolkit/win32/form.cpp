@@ -54,7 +54,7 @@ Win32Form::~Win32Form() {
   silentDestroy_ = true;
   core_.Silence();
   StopHostWatch();
-  timers_.Detach();
+  timers_.Attach(nullptr);
   EndModal();
   if (HWND window = Hwnd(); window && IsWindow(window)) DestroyWindow(window);
   if (appGone_) return;
@@ -195,7 +195,7 @@ void Win32Form::DropWindow() {
   // the activation returns to them.
   EndModal();
   StopHostWatch();
-  timers_.Detach();
+  timers_.Attach(nullptr);
   // After Unload the program hears nothing more from this form's controls.
   core_.Silence();
   shown_ = false;

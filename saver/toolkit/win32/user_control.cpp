@@ -28,12 +28,12 @@ Win32UserControl::Win32UserControl(ContainerCore& owner, UserControlEvents& even
 
 void Win32UserControl::Silence() {
   silent_ = true;
-  timers_.Detach();
+  timers_.Attach(nullptr);
   core_.Silence();
 }
 
 Win32UserControl::~Win32UserControl() {
-  timers_.Detach();
+  timers_.Attach(nullptr);
   if (core_.Hwnd() && IsWindow(core_.Hwnd())) DestroyWindow(core_.Hwnd());
 }
 
@@ -117,7 +117,7 @@ LRESULT Win32UserControl::OnMessage(HWND window, UINT message, WPARAM wParam, LP
       timers_.Fire(wParam);
       return 0;
     case WM_DESTROY:
-      timers_.Detach();
+      timers_.Attach(nullptr);
       break;
     case WM_SETFOCUS:
       Raise([&] { events_.GotFocus(); });

@@ -81,29 +81,22 @@ void FakeSurface::PaintPicture(const toolkit::Picture& picture, const toolkit::P
 }
 
 FakeTimer::FakeTimer(FakeLog& log, std::string name, int interval, bool enabled, std::function<void()> tick)
-    : log_(log), name_(std::move(name)), interval_(interval), enabled_(enabled), tick_(std::move(tick)) {
-  Restart();
+    : IntervalTimer(interval, enabled, std::move(tick)), log_(log), name_(std::move(name)) {
+  // A fake form has no window to wait for.
+  SetLive(true);
   log_.timers.push_back(this);
 }
 
 FakeTimer::~FakeTimer() { std::erase(log_.timers, this); }
 
-bool FakeTimer::Fire() {
-  if (!enabled_ || ticking_) return false;
-  ticking_ = true;
-  tick_();
-  ticking_ = false;
-  return true;
-}
-
 std::optional<long long> FakeTimer::Due() const {
-  if (!enabled_ || interval_ <= 0 || ticking_) return std::nullopt;
+  if (!Running()) return std::nullopt;
   return due_;
 }
 
 void FakeTimer::Elapsed() {
   // The next interval counts from now, however late this tick is.
-  due_ = log_.now + interval_;
+  due_ = log_.now + Interval();
   Fire();
 }
 
@@ -130,18 +123,18 @@ int LineHeight(const toolkit::Font& font) { return static_cast<int>(font.size * 
 }  // namespace
 
 FakeLabel::FakeLabel(FakeLog& log, std::string name)
-    : FakeWindowlessOf(log, std::move(name)),
-      props({.lineWidth =
-                 [this](std::string_view line) {
-                   int characters = 0;
-                   for (unsigned char c : line) characters += (c & 0xC0) != 0x80;
-                   return characters * GlyphWidth(props.GetFont());
-                 },
-             .lineHeight = [this] { return LineHeight(props.GetFont()); },
-             .fontChanged = {},
-             .resize = [this](toolkit::Size size) { bounds.width = size.width, bounds.height = size.height; },
-             .changed = {}}) {
-  if (!log.measuresText) props = toolkit::LabelProperties({});
+    : LabelOf({.lineWidth =
+                   [this](std::string_view line) {
+                     int characters = 0;
+                     for (unsigned char c : line) characters += (c & 0xC0) != 0x80;
+                     return characters * GlyphWidth(props_.GetFont());
+                   },
+               .lineHeight = [this] { return LineHeight(props_.GetFont()); },
+               .fontChanged = {},
+               .resize = [this](toolkit::Size size) { bounds.width = size.width, bounds.height = size.height; },
+               .changed = {}},
+              log, std::move(name)) {
+  if (!log.measuresText) props_ = toolkit::LabelProperties({});
 }
 
 FakeContainer::~FakeContainer() = default;
@@ -187,8 +180,16 @@ FakeForm::FakeForm(FakeApplication& app, toolkit::FormEvents& events, toolkit::W
     : FakeContainerOf(app.logger, "form", handle),
       app(app),
       events(events),
-      lifeCycle_(events, {.makeWindow = {},
-                          .dropWindow = [this] { shown = false; },
+      lifeCycle_(events, {.makeWindow =
+                              [this] {
+                                for (auto& timer : timers) timer->SetLive(true);
+                                return true;
+                              },
+                          .dropWindow =
+                              [this] {
+                                shown = false;
+                                for (auto& timer : timers) timer->SetLive(false);
+                              },
                           .raise =
                               [this](const char* event, const std::function<void()>& handler) {
                                 if (std::string_view(event) != "resize") this->app.Record(std::string(event) + " " + caption);
@@ -252,6 +253,8 @@ bool FakeForm::SetParentWindow(toolkit::WindowHandle p) {
 toolkit::Timer& FakeForm::AddTimer(int intervalMs, bool enabled, std::function<void()> tick) {
   timers.push_back(std::make_unique<FakeTimer>(app.logger, "Timer" + std::to_string(timers.size() + 1),
                                                intervalMs, enabled, std::move(tick)));
+  // A form's timers run while it is loaded, as its window's would.
+  timers.back()->SetLive(Loaded());
   return *timers.back();
 }
 

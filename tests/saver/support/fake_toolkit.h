@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "saver/toolkit/common/form_life_cycle.h"
+#include "saver/toolkit/common/interval_timer.h"
 #include "saver/toolkit/common/label_properties.h"
 #include "saver/toolkit/common/windowless_router.h"
 #include "saver/toolkit/toolkit.h"
@@ -55,38 +56,25 @@ class FakePicture : public toolkit::Picture {
 class FakeCursor : public toolkit::Cursor {};
 
 // Ticks come when a test fires them, or as virtual time passes
-// (FakeApplication::RunEventsFor): never inside the timer's own running
-// tick, and ticks held up by a long handler come as one.
-class FakeTimer : public toolkit::Timer {
+// (FakeApplication::RunEventsFor); ticks held up by a long handler come as
+// one. The rules of ticking are the backends' shared ones.
+class FakeTimer : public toolkit::IntervalTimer {
  public:
   FakeTimer(FakeLog& log, std::string name, int interval, bool enabled, std::function<void()> tick);
   ~FakeTimer() override;
-  void SetInterval(int ms) override {
-    interval_ = ms;
-    Restart();
-  }
-  int Interval() const override { return interval_; }
   void SetEnabled(bool enabled) override {
     log_.Record(name_ + (enabled ? " on" : " off"));
-    enabled_ = enabled;
-    Restart();
+    IntervalTimer::SetEnabled(enabled);
   }
-  bool Enabled() const override { return enabled_; }
-  // A tick as the event loop delivers it: only while enabled.
-  bool Fire();
   // When the next tick is due; none while stopped or ticking.
   std::optional<long long> Due() const;
   void Elapsed();
 
  private:
-  void Restart() { due_ = log_.now + interval_; }
+  void Arm(int intervalMs) override { due_ = log_.now + intervalMs; }
   FakeLog& log_;
   std::string name_;
-  int interval_;
-  bool enabled_;
-  std::function<void()> tick_;
   long long due_ = 0;
-  bool ticking_ = false;
 };
 
 // Besides its log, the surface paints with toolkit::raster into `image`,
@@ -166,24 +154,13 @@ class FakeWindowlessOf : public FakeControlOf<Base>, public toolkit::WindowlessT
   toolkit::MouseHandlers mouse;
 };
 
-class FakeLabel : public FakeWindowlessOf<toolkit::Label> {
+class FakeLabel : public toolkit::LabelOf<FakeWindowlessOf<toolkit::Label>> {
  public:
   FakeLabel(FakeLog& log, std::string name);
-  void Move(const toolkit::PixelRect& b) override { FakeWindowlessOf::Move(props.Placed(b, bounds)); }
-  void SetCaption(std::string_view text) override { props.SetCaption(text); }
-  std::string Caption() const override { return props.Caption(); }
-  void SetFont(const toolkit::Font& f) override { props.SetFont(f); }
-  toolkit::Font GetFont() const override { return props.GetFont(); }
-  void SetForeColour(toolkit::Colour c) override { props.SetForeColour(c); }
-  toolkit::Colour ForeColour() const override { return props.ForeColour(); }
-  void SetAlignment(toolkit::Alignment a) override { props.SetAlignment(a); }
-  void SetAutoSize(bool a) override { props.SetAutoSize(a); }
-  void SetBorder(bool b) override { props.SetBorder(b); }
-  void SetPointer(toolkit::CursorRef c) override { props.SetPointer(std::move(c)); }
+  void Move(const toolkit::PixelRect& b) override { FakeWindowlessOf::Move(props_.Placed(b, bounds)); }
+  // Tests raise the label's mouse events through `mouse`.
   toolkit::MouseHandlers& Mouse() override { return mouse; }
-  const toolkit::CursorRef& Pointer() const { return props.Pointer(); }
-
-  toolkit::LabelProperties props;
+  const toolkit::CursorRef& Pointer() const { return props_.Pointer(); }
 };
 
 class FakeImage : public FakeWindowlessOf<toolkit::Image> {

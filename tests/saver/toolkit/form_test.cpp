@@ -1,5 +1,5 @@
 // Forms and timers on the offscreen platform: the order of the events, the
-// loops that end with unloading, and timers that tick only between events.
+// loops that end with unloading; the conformance tables over Qt.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -19,7 +19,6 @@ namespace {
 using toolkittest::App;
 using toolkittest::RecordingForm;
 using toolkittest::RunEventsFor;
-using toolkittest::RunEventsUntil;
 using Log = std::vector<std::string>;
 
 TEST(QtForm, LifeCycleConformance) {
@@ -165,43 +164,6 @@ TEST(QtForm, WithoutAnXServerTheXOnlyAnswersAreNothing) {
   EXPECT_EQ(App().TwipsPerPixelX(), 15);
   EXPECT_EQ(App().TwipsPerPixelY(), 15);
   form->Unload();
-}
-
-struct TimerCase {
-  const char* name;
-  int interval;
-  int stopAfter;    // ticks after which the handler disables its timer
-  int expected;     // ticks in the time given
-};
-
-TEST(QtTimer, TicksBetweenEventsAndStopsFromItsOwnHandler) {
-  for (const TimerCase& c : {TimerCase{"stops itself", 10, 3, 3}, TimerCase{"interval 0", 0, 99, 0}}) {
-    RecordingForm events;
-    auto form = App().CreateForm(events);
-    form->Load();
-    int ticks = 0;
-    toolkit::Timer* timer = nullptr;
-    timer = &form->AddTimer(c.interval, true, [&] {
-      if (++ticks == c.stopAfter) timer->SetEnabled(false);
-    });
-    EXPECT_EQ(ticks, 0) << "never inside the call that made it";
-    RunEventsFor(250);
-    EXPECT_EQ(ticks, c.expected) << c.name;
-    form->Unload();
-  }
-}
-
-TEST(QtTimer, StopsWithItsForm) {
-  RecordingForm events;
-  auto form = App().CreateForm(events);
-  form->Load();
-  int ticks = 0;
-  form->AddTimer(20, true, [&] { ++ticks; });
-  EXPECT_TRUE(RunEventsUntil([&] { return ticks > 0; }, 1000));
-  form->Unload();
-  const int before = ticks;
-  RunEventsFor(150);
-  EXPECT_EQ(ticks, before) << "a timer of an unloaded form ticked";
 }
 
 }  // namespace

@@ -172,16 +172,6 @@ TEST_F(ToolkitWineTest, LabelSizeConformance) {
     EXPECT_EQ(SplitLog(Run({"labelcase", std::to_string(i)})["log"]), cases[i].log) << cases[i].name;
 }
 
-TEST_F(ToolkitWineTest, TimersTickBetweenHandlersAndStopFromTheirOwnTick) {
-  ProbeFields fields = Run({"timers"});
-  EXPECT_EQ(fields["fast_first"], "5");   // it turned itself off at its fifth tick
-  EXPECT_EQ(fields["fast_second"], "10");  // turned on again: five more, then off
-  EXPECT_EQ(fields["fast_enabled"], "0");
-  EXPECT_EQ(fields["never"], "0");  // an interval of 0 never ticks
-  EXPECT_EQ(fields["overlaps"], "0");
-  EXPECT_EQ(fields["loop"], "0");
-}
-
 TEST_F(ToolkitWineTest, ModalFormDisablesTheOtherFormsUntilItIsUnloaded) {
   ProbeFields fields = Run({"modal"});
   EXPECT_EQ(fields["owner_enabled_during"], "0");

@@ -64,51 +64,6 @@ int Close(App&, const Args& args) {
   return 0;
 }
 
-int Timers(App& app, const Args&) {
-  Events events;
-  auto form = app.CreateForm(events);
-  bool inHandler = false;
-  int overlaps = 0;
-  auto once = [&](auto&& body) {
-    if (inHandler) ++overlaps;
-    inHandler = true;
-    body();
-    inHandler = false;
-  };
-  int fast = 0, never = 0, fastAtFirst = -1, fastAtSecond = -1;
-  toolkit::Timer* fastTimer = nullptr;
-  // Added before the form loads: it starts with the window.
-  fastTimer = &form->AddTimer(30, true, [&] {
-    once([&] {
-      if (++fast % 5 == 0) fastTimer->SetEnabled(false);
-    });
-  });
-  form->AddTimer(0, true, [&] { ++never; });
-  events.load = [&] {
-    form->AddTimer(1500, true, [&] {
-      once([&] {
-        if (fastAtFirst < 0) {
-          fastAtFirst = fast;
-          fastTimer->SetEnabled(true);
-        } else {
-          fastAtSecond = fast;
-          form->Unload();
-        }
-      });
-    });
-  };
-  form->Load();
-  const int code = app.RunEventLoop();
-  Print("fast_first", fastAtFirst);
-  Print("fast_second", fastAtSecond);
-  Print("fast_enabled", fastTimer->Enabled() ? 1 : 0);
-  Print("never", never);
-  Print("overlaps", overlaps);
-  Print("events", events.log);
-  Print("loop", code);
-  return 0;
-}
-
 int Host(App&, const Args& args) {
   if (args.size() != 1) return 2;
   const bool destroy = args[0] == "destroy";

@@ -76,7 +76,6 @@ using App = toolkit::win32::Win32Application;
 int Hidden(App& app, const Args& args);     // TITLE: a loaded, never shown form
 int Find(App& app, const Args& args);       // TITLE: WindowExists
 int Close(App& app, const Args& args);      // TITLE: WM_CLOSE to that window
-int Timers(App& app, const Args& args);
 int Host(App& app, const Args& args);       // destroy|exit: a window to embed into
 int Embed(App& app, const Args& args);      // HANDLE: the preview's embedding
 int Modal(App& app, const Args& args);

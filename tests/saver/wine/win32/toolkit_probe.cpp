@@ -47,7 +47,7 @@ int main() {
 
   const std::map<std::string, int (*)(probe::App&, const probe::Args&)> scenarios = {
       {"hidden", probe::Hidden},   {"find", probe::Find},
-      {"close", probe::Close},     {"timers", probe::Timers},
+      {"close", probe::Close},
       {"host", probe::Host},       {"embed", probe::Embed},
       {"modal", probe::Modal},     {"endsession", probe::EndSession},
       {"lifecycle", probe::LifeCycle},
