@@ -1,4 +1,6 @@
 // The toolkit's conformance cases over the unit tests' fake.
+#include <gtest/gtest.h>
+
 #include "tests/saver/support/fake_toolkit.h"
 #include "tests/saver/toolkit/conformance/form_cases.h"
 #include "tests/saver/toolkit/conformance/label_cases.h"
@@ -15,14 +17,15 @@ using testsupport::FakeUserControl;
 TEST(FakeConformance, FormLifeCycle) {
   for (const conformance::FormCase& c : conformance::FormCases()) {
     FakeApplication app;
-    conformance::RunFormCase(app, c);
+    EXPECT_EQ(conformance::RunFormCase(app, c), conformance::ExpectedLog(c)) << c.name;
   }
 }
 
 TEST(FakeConformance, DestroyedWindow) {
   for (const conformance::FormCase& c : conformance::DestroyedWindowCases()) {
     FakeApplication app;
-    conformance::RunFormCase(app, c, [](toolkit::Form& form) { static_cast<FakeForm&>(form).WindowDestroyed(); });
+    const auto destroy = [](toolkit::Form& form) { static_cast<FakeForm&>(form).WindowDestroyed(); };
+    EXPECT_EQ(conformance::RunFormCase(app, c, destroy), conformance::ExpectedLog(c)) << c.name;
   }
 }
 

@@ -22,7 +22,8 @@ using toolkittest::RunEventsFor;
 using Log = std::vector<std::string>;
 
 TEST(QtForm, LifeCycleConformance) {
-  for (const conformance::FormCase& c : conformance::FormCases()) conformance::RunFormCase(App(), c);
+  for (const conformance::FormCase& c : conformance::FormCases())
+    EXPECT_EQ(conformance::RunFormCase(App(), c), conformance::ExpectedLog(c)) << c.name;
 }
 
 class QtClock : public conformance::TimerClock {

@@ -53,11 +53,12 @@ void SendClose(Display* display, Window window) {
 TEST(X11Conformance, DestroyedWindow) {
   OtherClient other;
   for (const conformance::FormCase& c : conformance::DestroyedWindowCases()) {
-    conformance::RunFormCase(App(), c, [&](toolkit::Form& form) {
+    const auto destroy = [&](toolkit::Form& form) {
       XDestroyWindow(other.display(), form.Handle());
       XFlush(other.display());
-      EXPECT_TRUE(RunEventsUntil([&] { return !form.Loaded(); }, 5000)) << c.name;
-    });
+      RunEventsUntil([&] { return !form.Loaded(); }, 5000);
+    };
+    EXPECT_EQ(conformance::RunFormCase(App(), c, destroy), conformance::ExpectedLog(c)) << c.name;
   }
 }
 

@@ -138,20 +138,9 @@ std::vector<std::string> SplitLog(const std::string& text) {
 }
 
 TEST_F(ToolkitWineTest, LifeCycleConformance) {
-  std::vector<conformance::FormCase> cases = conformance::FormCases();
-  for (const conformance::FormCase& c : conformance::DestroyedWindowCases()) cases.push_back(c);
-  for (const conformance::FormCase& c : cases) {
-    std::vector<std::string> args{"lifecycle"};
-    args.insert(args.end(), c.steps.begin(), c.steps.end());
-    ProbeFields fields = Run(args);
-    std::string events;
-    for (std::string event : c.events) {
-      if (event == "query-unload") event = "queryunload";
-      events += (events.empty() ? "" : ",") + event;
-    }
-    EXPECT_EQ(fields["log"], events) << c.name;
-    EXPECT_EQ(fields["loaded"], c.loadedAfter ? "1" : "0") << c.name;
-  }
+  const std::vector<conformance::FormCase> cases = conformance::AllFormCases();
+  for (std::size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(SplitLog(Run({"formcase", std::to_string(i)})["log"]), conformance::ExpectedLog(cases[i])) << cases[i].name;
 }
 
 TEST_F(ToolkitWineTest, WindowlessMouseConformance) {

@@ -4,6 +4,7 @@
 
 #include "tests/saver/wine/win32/probe_support.h"
 #include "saver/toolkit/win32/picture.h"
+#include "tests/saver/toolkit/conformance/form_cases.h"
 #include "tests/saver/toolkit/conformance/label_cases.h"
 #include "tests/saver/toolkit/conformance/mouse_cases.h"
 #include "tests/saver/toolkit/conformance/timer_cases.h"
@@ -89,6 +90,16 @@ int MouseCase(App& app, const Args& args) {
   app.RunEventLoop();
   if (!known) return 2;
   PrintLog(scenario.Log());
+  return 0;
+}
+
+int FormCase(App& app, const Args& args) {
+  const std::vector<conformance::FormCase> cases = conformance::AllFormCases();
+  const conformance::FormCase* c = CaseAt(cases, args);
+  if (c == nullptr) return 2;
+  PrintLog(conformance::RunFormCase(app, *c, [](toolkit::Form& form) {
+    DestroyWindow(reinterpret_cast<HWND>(form.Handle()));
+  }));
   return 0;
 }
 

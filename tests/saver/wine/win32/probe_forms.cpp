@@ -165,27 +165,6 @@ int Modal(App& app, const Args&) {
 
 // The steps run one after another, no message loop between them; the
 // events and whether the form is loaded at the end are printed.
-int LifeCycle(App& app, const Args& args) {
-  Events events;
-  auto form = app.CreateForm(events);
-  form->SetCaption("Probe Life");
-  form->SetClientSize({100, 50});
-  for (const std::string& step : args) {
-    int width = 0, height = 0;
-    if (step == "load") form->Load();
-    else if (step == "show") form->Show(false);
-    else if (step == "hide") form->Hide();
-    else if (step == "unload") form->Unload();
-    else if (step == "destroy") DestroyWindow(reinterpret_cast<HWND>(form->Handle()));
-    else if (std::sscanf(step.c_str(), "size %dx%d", &width, &height) == 2) form->SetClientSize({width, height});
-    else return 2;
-  }
-  Print("log", events.log);
-  Print("loaded", form->Loaded() ? 1 : 0);
-  form->Unload();
-  return 0;
-}
-
 int EndSession(App& app, const Args& args) {
   if (args.size() != 1) return 2;
   const std::string file = args[0];

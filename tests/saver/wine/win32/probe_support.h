@@ -79,7 +79,6 @@ int Close(App& app, const Args& args);      // TITLE: WM_CLOSE to that window
 int Host(App& app, const Args& args);       // destroy|exit: a window to embed into
 int Embed(App& app, const Args& args);      // HANDLE: the preview's embedding
 int Modal(App& app, const Args& args);
-int LifeCycle(App& app, const Args& args);  // STEP...: load, show, hide, unload, size WxH, destroy
 int EndSession(App& app, const Args& args); // FILE: notes the unload events there
 
 // Drawing.
@@ -93,6 +92,7 @@ int Tab(App& app, const Args& args);
 
 // The conformance tables: INDEX of the case.
 int MouseCase(App& app, const Args& args);
+int FormCase(App& app, const Args& args);
 int TimerCase(App& app, const Args& args);
 int LabelCase(App& app, const Args& args);
 

@@ -50,7 +50,7 @@ int main() {
       {"close", probe::Close},
       {"host", probe::Host},       {"embed", probe::Embed},
       {"modal", probe::Modal},     {"endsession", probe::EndSession},
-      {"lifecycle", probe::LifeCycle},
+      {"formcase", probe::FormCase},
       {"surface", probe::SurfaceScenario}, {"labels", probe::Labels},
       {"pictures", probe::Pictures}, {"mouse", probe::Mouse},
       {"tab", probe::Tab},         {"start", probe::Start},
