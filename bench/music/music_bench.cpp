@@ -48,6 +48,12 @@ std::int64_t WaitForFirstBuffer() {
 
 struct Samples {
   std::vector<double> ms;
+  // The iteration's time: from `start` to the first sound.
+  void Add(benchmark::State& state, std::int64_t start, std::int64_t first) {
+    const double seconds = static_cast<double>(first - start) / 1e9;
+    state.SetIterationTime(seconds);
+    ms.push_back(seconds * 1000);
+  }
   void Report(benchmark::State& state) const {
     if (ms.empty()) return;
     std::vector<double> sorted = ms;
@@ -70,9 +76,7 @@ bool TimePlay(benchmark::State& state, MciInterpreter& mci, const std::string& c
     state.SkipWithError(("no sound after: " + command).c_str());
     return false;
   }
-  const double seconds = static_cast<double>(first - start) / 1e9;
-  state.SetIterationTime(seconds);
-  samples.ms.push_back(seconds * 1000);
+  samples.Add(state, start, first);
   return true;
 }
 
@@ -105,9 +109,7 @@ void OpenAndPlayMp3ToFirstBuffer(benchmark::State& state) {
       state.SkipWithError("the MP3 does not play");
       break;
     }
-    const double seconds = static_cast<double>(Times().firstBuffer - start) / 1e9;
-    state.SetIterationTime(seconds);
-    samples.ms.push_back(seconds * 1000);
+    samples.Add(state, start, Times().firstBuffer);
     Run(mci, "close MP3Play");
   }
   samples.Report(state);
@@ -128,9 +130,7 @@ void RestartMp3ToFirstBuffer(benchmark::State& state) {
       state.SkipWithError("no sound after the restart");
       break;
     }
-    const double seconds = static_cast<double>(Times().firstBuffer - start) / 1e9;
-    state.SetIterationTime(seconds);
-    samples.ms.push_back(seconds * 1000);
+    samples.Add(state, start, Times().firstBuffer);
   }
   Run(mci, "close MP3Play");
   samples.Report(state);
