@@ -103,27 +103,28 @@ int FormCase(App& app, const Args& args) {
   return 0;
 }
 
-int TimerCase(App& app, const Args& args) {
-  const conformance::TimerCase* c = CaseAt(conformance::TimerCases(), args);
-  if (c == nullptr) return 2;
+// Runs a case on a loaded form of its own and prints its log.
+template <class RunCase>
+int OnLoadedForm(App& app, RunCase run) {
   Events events;
   auto form = app.CreateForm(events);
   form->Load();
-  MessageClock clock;
-  PrintLog(conformance::RunTimerCase(*form, clock, *c));
+  PrintLog(run(*form));
   form->Unload();
   return 0;
+}
+
+int TimerCase(App& app, const Args& args) {
+  const conformance::TimerCase* c = CaseAt(conformance::TimerCases(), args);
+  if (c == nullptr) return 2;
+  MessageClock clock;
+  return OnLoadedForm(app, [&](toolkit::Form& form) { return conformance::RunTimerCase(form, clock, *c); });
 }
 
 int LabelCase(App& app, const Args& args) {
   const conformance::LabelCase* c = CaseAt(conformance::LabelCases(), args);
   if (c == nullptr) return 2;
-  Events events;
-  auto form = app.CreateForm(events);
-  form->Load();
-  PrintLog(conformance::RunLabelCase(form->AddLabel(), *c));
-  form->Unload();
-  return 0;
+  return OnLoadedForm(app, [&](toolkit::Form& form) { return conformance::RunLabelCase(form.AddLabel(), *c); });
 }
 
 }  // namespace probe
